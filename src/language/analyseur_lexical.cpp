@@ -1,0 +1,219 @@
+// A hand-written scanner over a block buffer. At each call it skips blanks and
+// newlines, then takes the longest token at the current position; among
+// tokens of equal length the keyword wins over the name.
+#include "language/analyseur_lexical.h"
+
+#include "driver/erreurs.h"
+#include "language/jetons.h"
+#include "store/flux.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+int32_t num_ligne = 1;
+std::string yylval;
+const char* yytext = "";
+size_t yyleng = 0;
+
+namespace {
+
+constexpr size_t TAILLE_BLOC = 1 << 18;
+
+enum classe_octet : unsigned char {
+    C_AUTRE,       // a one-character token of its own
+    C_BLANC,       // space, tab
+    C_LIGNE,       // line feed
+    C_LETTRE,      // A-Z, a-z, _
+    C_CHIFFRE,     // 0-9
+    C_COMPARAISON, // < = >
+    C_AROBASE,     // @, which may start a statement keyword
+    C_INVALIDE,    // NUL and 0x80-0xFF
+};
+
+struct table_classes {
+    classe_octet classe[256];
+    constexpr table_classes() : classe() {
+        for (int c = 0; c < 256; c++) classe[c] = c >= 0x80 ? C_INVALIDE : C_AUTRE;
+        classe[0] = C_INVALIDE;
+        classe[' '] = classe['\t'] = C_BLANC;
+        classe['\n'] = C_LIGNE;
+        for (int c = 'A'; c <= 'Z'; c++) classe[c] = C_LETTRE;
+        for (int c = 'a'; c <= 'z'; c++) classe[c] = C_LETTRE;
+        classe['_'] = C_LETTRE;
+        for (int c = '0'; c <= '9'; c++) classe[c] = C_CHIFFRE;
+        classe['<'] = classe['='] = classe['>'] = C_COMPARAISON;
+        classe['@'] = C_AROBASE;
+    }
+};
+constexpr table_classes classes;
+
+// The scanner's input: bytes [pos, fin) of `tampon` are read and not yet
+// consumed; `pos` is the start of the token being matched.
+struct lecteur {
+    FILE* flux = nullptr;
+    bool demarre = false;
+    bool epuise = false;
+    std::vector<char> tampon;
+    size_t pos = 0;
+    size_t fin = 0;
+};
+lecteur lec;
+
+void demarrer() {
+    if (!lec.flux) lec.flux = yyin ? yyin : stdin;
+    if (!yyout) yyout = stdout;
+    try {
+        lec.tampon.resize(2 * TAILLE_BLOC);
+    } catch (const std::bad_alloc&) {
+        echec_analyseur("out of dynamic memory in yy_create_buffer()");
+    }
+    lec.demarre = true;
+}
+
+// Reads the next block, keeping the unconsumed bytes; the buffer grows when a
+// single token fills it.
+void remplir() {
+    if (lec.pos > 0) {
+        std::memmove(lec.tampon.data(), lec.tampon.data() + lec.pos, lec.fin - lec.pos);
+        lec.fin -= lec.pos;
+        lec.pos = 0;
+    }
+    if (lec.tampon.size() - lec.fin < TAILLE_BLOC) {
+        try {
+            lec.tampon.resize(lec.tampon.size() * 2);
+        } catch (const std::bad_alloc&) {
+            echec_analyseur("fatal error - scanner input buffer overflow");
+        }
+    }
+    size_t lus = std::fread(lec.tampon.data() + lec.fin, 1, lec.tampon.size() - lec.fin, lec.flux);
+    lec.fin += lus;
+    if (std::ferror(lec.flux)) echec_analyseur("input in flex scanner failed");
+    if (lus == 0 || std::feof(lec.flux)) lec.epuise = true;
+}
+
+// The byte `i` places after the token start, or -1 past the end of the input.
+int regarder_lent(size_t i) {
+    while (lec.pos + i >= lec.fin && !lec.epuise) remplir();
+    return lec.pos + i < lec.fin ? static_cast<unsigned char>(lec.tampon[lec.pos + i]) : -1;
+}
+
+inline int regarder(size_t i) {
+    if (lec.pos + i < lec.fin) return static_cast<unsigned char>(lec.tampon[lec.pos + i]);
+    return regarder_lent(i);
+}
+
+inline classe_octet classe_de(int c) { return c < 0 ? C_AUTRE : classes.classe[c]; }
+
+inline bool debute_item(int c) {
+    classe_octet k = classe_de(c);
+    return k == C_LETTRE || k == C_CHIFFRE;
+}
+
+// Offset just past the item starting at offset `i`: a name (a letter, then
+// letters and digits) or an integer (digits only).
+size_t passer_item(size_t i) {
+    if (classe_de(regarder(i)) == C_LETTRE) {
+        i++;
+        while (debute_item(regarder(i))) i++;
+    } else {
+        while (classe_de(regarder(i)) == C_CHIFFRE) i++;
+    }
+    return i;
+}
+
+int rendre_jeton(size_t longueur, int code) {
+    yytext = lec.tampon.data() + lec.pos;
+    yyleng = longueur;
+    lec.pos += longueur;
+    return code;
+}
+
+int rendre_valeur(size_t longueur, int code) {
+    yylval.assign(lec.tampon.data() + lec.pos, longueur);
+    return rendre_jeton(longueur, code);
+}
+
+int mot_cle(const char* texte, size_t longueur) {
+    static const struct {
+        const char* mot;
+        int code;
+    } mots[] = {{"WHERE", WHERE}, {"PROJECT", PROJECT}, {"JOIN", JOIN}, {"UNION", UNION},
+                {"MINUS", MINUS}, {"RENAME", RENAME},   {"AS", AS}};
+    for (const auto& m : mots)
+        if (std::strlen(m.mot) == longueur && std::memcmp(m.mot, texte, longueur) == 0)
+            return m.code;
+    return 0;
+}
+
+// item | item (',' item)+ | keyword
+int lire_item() {
+    size_t fin_item = passer_item(0);
+    size_t fin = fin_item;
+    while (regarder(fin) == ',' && debute_item(regarder(fin + 1))) fin = passer_item(fin + 1);
+    if (fin > fin_item) return rendre_valeur(fin, LISTE);
+    int code = mot_cle(lec.tampon.data() + lec.pos, fin_item);
+    return code ? rendre_jeton(fin_item, code) : rendre_valeur(fin_item, IDENT);
+}
+
+// "@relation " | "@data " | "@let " | "@print" | '@'
+int lire_arobase() {
+    static const struct {
+        const char* mot;
+        int code;
+    } mots[] = {{"@relation ", AT_RELATION}, {"@data ", AT_DATA}, {"@let ", AT_LET},
+                {"@print", AT_PRINT}};
+    for (const auto& m : mots) {
+        size_t longueur = std::strlen(m.mot);
+        size_t i = 1;
+        while (i < longueur && regarder(i) == static_cast<unsigned char>(m.mot[i])) i++;
+        if (i == longueur) return rendre_jeton(longueur, m.code);
+    }
+    return rendre_jeton(1, '@');
+}
+
+} // namespace
+
+int yywrap() { return 1; }
+
+int yylex() {
+    if (!lec.demarre) demarrer();
+    for (;;) {
+        int c = regarder(0);
+        if (c < 0) {
+            lec.pos = lec.fin = 0;
+            yywrap();
+            yytext = "";
+            yyleng = 0;
+            return FIN_ENTREE;
+        }
+        switch (classes.classe[c]) {
+        case C_BLANC: lec.pos++; break;
+        case C_LIGNE:
+            lec.pos++;
+            num_ligne = static_cast<int32_t>(static_cast<uint32_t>(num_ligne) + 1u);
+            break;
+        case C_LETTRE:
+        case C_CHIFFRE: return lire_item();
+        case C_COMPARAISON: return rendre_valeur(1, OPERATEUR);
+        case C_AROBASE: return lire_arobase();
+        case C_INVALIDE: return rendre_jeton(1, OCTET_INVALIDE);
+        case C_AUTRE: return rendre_jeton(1, c);
+        }
+    }
+}
+
+void yyrestart(FILE* flux) {
+    if (!lec.demarre) demarrer();
+    lec.flux = flux;
+    lec.pos = lec.fin = 0;
+    lec.epuise = false;
+}
+
+void reinitialiser_analyseur_lexical() {
+    lec = lecteur{};
+    num_ligne = 1;
+    yylval.clear();
+    yytext = "";
+    yyleng = 0;
+}

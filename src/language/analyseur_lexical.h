@@ -1,0 +1,24 @@
+// The scanner: cuts the input stream yyin into tokens, counting lines.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// The current input line: 1 at start, one more per newline consumed, never reset.
+extern int32_t num_ligne;
+// The text of the last value token (IDENT, LISTE, OPERATEUR).
+extern std::string yylval;
+// The text and length of the token just returned, valid until the next call.
+extern const char* yytext;
+extern size_t yyleng;
+
+// The next token code (jetons.h), FIN_ENTREE once the input is exhausted.
+int yylex();
+// Consulted at the end of the input: there is never a further input (1).
+int yywrap();
+// Makes the scanner read `flux` from its first byte, dropping the read-ahead.
+void yyrestart(FILE* flux);
+// Puts the scanner back in its state at program start (tests).
+void reinitialiser_analyseur_lexical();

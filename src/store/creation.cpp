@@ -1,0 +1,182 @@
+// Creation of relations and insertion of rows. Rows repeating a live row keep
+// their slot but are retired; the search for a repeat goes through the
+// relation's hash set of live rows instead of a scan of every earlier row.
+#include "driver/erreurs.h"
+#include "store/memoire.h"
+#include "store/relation.h"
+
+#include <absl/hash/hash.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+int32_t flag_prod_cart = 0;
+
+// --- hashing rows by their ids
+
+static size_t hacher_valeurs(const id_valeur* valeurs, int32_t nb_champs) {
+    std::string_view octets(reinterpret_cast<const char*>(valeurs),
+                            static_cast<size_t>(nb_champs) * sizeof(id_valeur));
+    return absl::Hash<std::string_view>{}(octets);
+}
+
+static bool valeurs_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
+    return std::memcmp(a, b, static_cast<size_t>(nb_champs) * sizeof(id_valeur)) == 0;
+}
+
+size_t hachage_ligne::operator()(uint32_t slot) const {
+    return hacher_valeurs(valeurs_slot(*rel, slot), rel->nb_champs);
+}
+size_t hachage_ligne::operator()(cle_ligne cle) const {
+    return hacher_valeurs(cle.valeurs, rel->nb_champs);
+}
+bool egalite_ligne::operator()(uint32_t a, uint32_t b) const {
+    return a == b || valeurs_egales(valeurs_slot(*rel, a), valeurs_slot(*rel, b), rel->nb_champs);
+}
+bool egalite_ligne::operator()(cle_ligne a, uint32_t b) const {
+    return valeurs_egales(a.valeurs, valeurs_slot(*rel, b), rel->nb_champs);
+}
+bool egalite_ligne::operator()(uint32_t a, cle_ligne b) const { return (*this)(b, a); }
+
+relation::relation() : index(0, hachage_ligne{this}, egalite_ligne{this}) {}
+
+// --- lists
+
+// The items of a list, cut at every comma (empty items included); only the
+// first MAX_CHAMPS items are cut, callers have counted the list before.
+struct liste_decoupee {
+    std::array<std::string_view, MAX_CHAMPS> items;
+    int32_t nombre = 0;
+};
+
+static liste_decoupee decouper(std::string_view liste) {
+    liste_decoupee decoupe;
+    size_t debut = 0;
+    while (decoupe.nombre < MAX_CHAMPS) {
+        size_t virgule = liste.find(',', debut);
+        decoupe.items[decoupe.nombre++] = liste.substr(debut, virgule - debut);
+        if (virgule == std::string_view::npos) break;
+        debut = virgule + 1;
+    }
+    return decoupe;
+}
+
+// Refuses an empty item (205) or one too long for a value (209), then interns
+// the items into `ids`. The list holds `nombre` items, already counted.
+static void interner_items(std::string_view liste, int32_t nombre, id_valeur* ids) {
+    liste_decoupee decoupe = decouper(liste);
+    for (int32_t i = 0; i < nombre; i++) {
+        if (decoupe.items[i].empty()) erreur(205);
+        if (decoupe.items[i].size() > MAX_VALEUR) erreur(209);
+    }
+    for (int32_t i = 0; i < nombre; i++) ids[i] = interner_valeur(decoupe.items[i]);
+}
+
+int32_t compter_champs(std::string_view liste) {
+    if (liste.empty()) erreur(205);
+    return 1 + static_cast<int32_t>(std::count(liste.begin(), liste.end(), ','));
+}
+
+int comparer_noms_champs(std::string_view liste) {
+    liste_decoupee decoupe = decouper(liste);
+    for (int32_t i = 0; i + 1 < decoupe.nombre; i++)
+        for (int32_t j = i + 1; j < decoupe.nombre; j++)
+            if (decoupe.items[i] == decoupe.items[j]) return 1;
+    return 0;
+}
+
+// --- slots
+
+// Makes room for one more stored slot; the room doubles each time it fills.
+static void reserver_slot(relation& rel) {
+    int64_t stockes = nb_slots_stockes(rel);
+    if (stockes < rel.capacite) return;
+    int64_t nouvelle = std::max<int64_t>(32, rel.capacite * 2);
+    if (nouvelle > int64_t{UINT32_MAX}) erreur(400);
+    compter_memoire(static_cast<size_t>(nouvelle - rel.capacite) *
+                    (static_cast<size_t>(rel.nb_champs) * sizeof(id_valeur) + 1));
+    rel.valeurs.reserve(static_cast<size_t>(nouvelle * rel.nb_champs));
+    rel.actifs.reserve(static_cast<size_t>(nouvelle));
+    rel.capacite = nouvelle;
+}
+
+static void empiler_slot(relation& rel, const id_valeur* valeurs, uint8_t actif) {
+    reserver_slot(rel);
+    rel.valeurs.insert(rel.valeurs.end(), valeurs, valeurs + rel.nb_champs);
+    rel.actifs.push_back(actif);
+    rel.nb_tuples++;
+    if (actif) rel.nb_actifs++;
+}
+
+void assurer_index(relation& rel) {
+    if (rel.index_valide) return;
+    rel.index.clear();
+    rel.index.reserve(static_cast<size_t>(rel.nb_actifs));
+    int64_t stockes = nb_slots_stockes(rel);
+    for (int64_t slot = 1; slot < stockes; slot++)
+        if (rel.actifs[slot]) rel.index.insert(static_cast<uint32_t>(slot));
+    rel.index_valide = true;
+}
+
+void verifier_doublon(relation& rel) {
+    uint32_t nouveau = static_cast<uint32_t>(nb_slots_stockes(rel) - 1);
+    if (!rel.index_valide) {
+        // Rebuild from the rows before the new one, then judge the new one.
+        rel.actifs[nouveau] = 0;
+        assurer_index(rel);
+        rel.actifs[nouveau] = 1;
+    }
+    if (!rel.index.insert(nouveau).second) {
+        rel.actifs[nouveau] = 0;
+        rel.nb_actifs--;
+    }
+}
+
+int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {
+    return valeurs_egales(valeurs_slot(rel, a), valeurs_slot(rel, b), rel.nb_champs) ? 1 : 0;
+}
+
+void ajouter_ligne(relation& rel, const id_valeur* valeurs) {
+    empiler_slot(rel, valeurs, 1);
+    verifier_doublon(rel);
+}
+
+void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs) {
+    if (rel.index_valide) {
+        rel.index.clear();
+        rel.index_valide = false;
+    }
+    empiler_slot(rel, valeurs, 1);
+}
+
+// --- the two entry points
+
+relation* creer_relation(std::string_view nom, std::string_view liste) {
+    if (nom.size() > MAX_NOM_RELATION) erreur(209);
+    if (liste.size() > MAX_LISTE) erreur(209);
+    if (relation_existe(nom)) erreur(200);
+    int32_t nb_champs = compter_champs(liste);
+    if (nb_champs > MAX_CHAMPS) erreur(202);
+    if (comparer_noms_champs(liste) && flag_prod_cart == 0) erreur(208);
+    id_valeur entete[MAX_CHAMPS];
+    interner_items(liste, nb_champs, entete);
+
+    // Everything is allocated before registration: a failed creation leaves
+    // nothing in the dictionary.
+    auto nouvelle = std::make_unique<relation>();
+    nouvelle->nom = std::string(nom);
+    nouvelle->nb_champs = nb_champs;
+    empiler_slot(*nouvelle, entete, 0);
+    return ajouter_ds_dico(std::move(nouvelle));
+}
+
+void ajouter_tuple(std::string_view nom, std::string_view liste) {
+    if (liste.size() > MAX_LISTE) erreur(209);
+    relation* rel = relation_existe(nom);
+    if (!rel) erreur(203);
+    if (compter_champs(liste) != rel->nb_champs) erreur(201);
+    id_valeur ligne[MAX_CHAMPS];
+    interner_items(liste, rel->nb_champs, ligne);
+    ajouter_ligne(*rel, ligne);
+}

@@ -1,0 +1,57 @@
+// The dictionary of relations: registration in creation order, lookup by
+// name through a hash index, the end-of-run summary and the release.
+#include "driver/erreurs.h"
+#include "store/flux.h"
+#include "store/relation.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <string>
+
+std::unique_ptr<dictionnaire> dico;
+
+void initialiser_dico() { dico = std::make_unique<dictionnaire>(); }
+
+relation* ajouter_ds_dico(std::unique_ptr<relation> rel) {
+    relation* adresse = rel.get();
+    dico->entrees.push_back(entree_dico{adresse->nom, adresse});
+    dico->par_nom.emplace(adresse->nom, adresse);
+    dico->relations.push_back(std::move(rel));
+    dico->nb_relations++;
+    return adresse;
+}
+
+relation* relation_existe(std::string_view nom) {
+    if (!dico) return nullptr;
+    auto trouve = dico->par_nom.find(absl::string_view(nom.data(), nom.size()));
+    return trouve == dico->par_nom.end() ? nullptr : trouve->second;
+}
+
+void liberer_memoire() {
+    dico.reset();
+    reinitialiser_valeurs();
+    if (!fermer_flux()) afficher_message_erreur(CODE_ECRITURE_SORTIE);
+}
+
+// The ADRESSE column: the record's address reduced to a signed 32-bit number.
+static int32_t adresse_affichee(const relation* rel) {
+    return static_cast<int32_t>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rel)));
+}
+
+void afficher_dico() {
+    std::string texte;
+    char ligne[160];
+    std::snprintf(ligne, sizeof ligne, "\nDictionnaire : %d relation(s)", dico->nb_relations);
+    texte += ligne;
+    texte += "\n\t NOM\t\t\t  -  ADRESSE - COL - TUPL - T_ACT";
+    for (const entree_dico& entree : dico->entrees) {
+        const relation* rel = entree.adresse;
+        std::snprintf(ligne, sizeof ligne, "\n%20s%10d%6d%6" PRId64 "%6" PRId64,
+                      entree.nom.c_str(), adresse_affichee(rel), rel->nb_champs, rel->nb_tuples,
+                      rel->nb_actifs);
+        texte += ligne;
+    }
+    texte += "\n";
+    std::fwrite(texte.data(), 1, texte.size(), stdout);
+    std::fflush(stdout);
+}

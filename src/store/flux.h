@@ -1,0 +1,18 @@
+// The two streams of a run and the output buffer in front of the output file.
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+
+// The input file being parsed (data file, then command file).
+extern FILE* yyin;
+// The output file that receives the listings.
+extern FILE* yyout;
+
+// Appends `texte` to the output buffer; a full buffer is written out, and a
+// failed write raises the output-write error.
+void ecrire_sortie(std::string_view texte);
+
+// Closes yyin, then writes out the buffer and closes yyout. Answers false when
+// some output could not be written. Streams already closed are skipped.
+bool fermer_flux();

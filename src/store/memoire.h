@@ -1,0 +1,12 @@
+// A ceiling on the memory that stored rows and texts may take, so that an
+// input asking for more than the machine has ends with "memoire insuffisante"
+// (code 400) instead of being killed by the system.
+#pragma once
+
+#include <cstddef>
+
+// Counts `octets` more; past the ceiling raises erreur(400).
+void compter_memoire(size_t octets);
+
+// Sets the ceiling (0: three quarters of the physical memory) and clears the count.
+void fixer_limite_memoire(size_t octets);

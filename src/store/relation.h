@@ -1,0 +1,146 @@
+// The records of the relation store: a relation with its slots, the
+// dictionary of every relation of the run, and the operations on them.
+//
+// Slot 0 of a relation holds its attribute names; slots 1 onwards hold its rows
+// in insertion order, each live or retired. Values are interned (valeurs.h), so
+// a slot is `nb_champs` ids side by side in one array and two rows are equal
+// exactly when their ids are.
+#pragma once
+
+#include "store/valeurs.h"
+
+#include <absl/container/flat_hash_map.h>
+#include <absl/container/flat_hash_set.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr int32_t MAX_CHAMPS = 8;
+inline constexpr size_t MAX_NOM_RELATION = 20;
+inline constexpr size_t MAX_VALEUR = 19;
+inline constexpr size_t MAX_LISTE = 180;
+
+struct relation;
+
+// A row of values taken from outside the relation it is compared with.
+struct cle_ligne {
+    const id_valeur* valeurs;
+};
+
+// Hashing and equality of the rows of one relation, by slot number or by
+// values, so that the hash set below holds slot numbers only.
+struct hachage_ligne {
+    using is_transparent = void;
+    const relation* rel = nullptr;
+    size_t operator()(uint32_t slot) const;
+    size_t operator()(cle_ligne cle) const;
+};
+struct egalite_ligne {
+    using is_transparent = void;
+    const relation* rel = nullptr;
+    bool operator()(uint32_t a, uint32_t b) const;
+    bool operator()(cle_ligne a, uint32_t b) const;
+    bool operator()(uint32_t a, cle_ligne b) const;
+};
+using ensemble_lignes = absl::flat_hash_set<uint32_t, hachage_ligne, egalite_ligne>;
+
+// One slot seen through the store: its flag and its `nb_champs` values.
+struct tuple {
+    int32_t actif;
+    const id_valeur* valeurs;
+};
+
+struct relation {
+    std::string nom;
+    int32_t nb_champs = 0;
+    int64_t nb_tuples = 0;  // slots in use, header and retired rows included
+    int64_t nb_actifs = 0;  // live rows
+    int64_t capacite = 0;   // slots allocated in `valeurs` and `actifs`
+    std::vector<id_valeur> valeurs;  // nb_champs ids per stored slot
+    std::vector<uint8_t> actifs;     // one flag per stored slot
+    // The live rows, by slot number; rebuilt on demand after rows were
+    // appended without it (index_valide false).
+    ensemble_lignes index;
+    bool index_valide = true;
+    // A join's product: its counts are kept but its rows are never stored,
+    // since no statement can read them.
+    bool produit_virtuel = false;
+
+    relation();
+    relation(const relation&) = delete;
+    relation& operator=(const relation&) = delete;
+};
+
+struct entree_dico {
+    std::string nom;
+    relation* adresse;
+};
+
+struct dictionnaire {
+    int32_t nb_relations = 0;
+    std::vector<entree_dico> entrees;  // creation order, for the summary
+    std::vector<std::unique_ptr<relation>> relations;
+    absl::flat_hash_map<std::string, relation*> par_nom;
+};
+
+// The dictionary of the run; null before initialiser_dico.
+extern std::unique_ptr<dictionnaire> dico;
+
+// Set while the join's product is being created: a repeated attribute name is then accepted.
+extern int32_t flag_prod_cart;
+
+// --- dictionary (dictionnaire.cpp)
+
+// Creates the empty dictionary.
+void initialiser_dico();
+// Registers a new relation whose `nom` is set; the dictionary takes ownership.
+relation* ajouter_ds_dico(std::unique_ptr<relation> rel);
+// The relation registered under `nom`, or null.
+relation* relation_existe(std::string_view nom);
+// Releases the store and closes both streams (the error path).
+void liberer_memoire();
+// Prints the summary of every relation on standard output.
+void afficher_dico();
+
+// --- creation and insertion (creation.cpp)
+
+// Creates and registers relation `nom` with the attribute list `liste`.
+relation* creer_relation(std::string_view nom, std::string_view liste);
+// Adds the row of values `liste` to relation `nom`.
+void ajouter_tuple(std::string_view nom, std::string_view liste);
+// 1 plus the number of commas of a non-empty list; 205 for an empty one.
+int32_t compter_champs(std::string_view liste);
+// 1 when two items of the list are equal, else 0.
+int comparer_noms_champs(std::string_view liste);
+// Retires the newest slot of `rel` when it repeats a live row.
+void verifier_doublon(relation& rel);
+// 1 when slots `a` and `b` of `rel` hold equal values, else 0.
+int comparer_champ_champ(const relation& rel, int64_t a, int64_t b);
+
+// Appends a row of ids to `rel`, retiring it when it repeats a live row.
+void ajouter_ligne(relation& rel, const id_valeur* valeurs);
+// Appends a row of ids that the caller knows to differ from every live row.
+void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs);
+// Makes `rel.index` hold exactly the live rows.
+void assurer_index(relation& rel);
+
+// --- listing (affichage.cpp)
+
+// Appends the listing of relation `nom` to the output file.
+void afficher_relation(std::string_view nom);
+
+// --- access to slots
+
+// Slots actually stored: nb_tuples, except for a join's product (header only).
+inline int64_t nb_slots_stockes(const relation& rel) {
+    return static_cast<int64_t>(rel.actifs.size());
+}
+inline const id_valeur* valeurs_slot(const relation& rel, int64_t slot) {
+    return rel.valeurs.data() + slot * rel.nb_champs;
+}
+inline tuple lire_tuple(const relation& rel, int64_t slot) {
+    return tuple{rel.actifs[slot], valeurs_slot(rel, slot)};
+}
