@@ -108,7 +108,7 @@ void reinitialiser_interpreteur() {
     dico.reset();
     reinitialiser_valeurs();
     reinitialiser_analyseur_lexical();
-    fixer_limite_memoire(0);
+    remettre_compteur_memoire();
     flag_prod_cart = 0;
     erreur_syntaxe_signalee = false;
 }

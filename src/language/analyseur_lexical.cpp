@@ -36,14 +36,14 @@ struct table_classes {
     constexpr table_classes() : classe() {
         for (int c = 0; c < 256; c++) classe[c] = c >= 0x80 ? C_INVALIDE : C_AUTRE;
         classe[0] = C_INVALIDE;
-        classe[' '] = classe['\t'] = C_BLANC;
-        classe['\n'] = C_LIGNE;
+        classe[int{' '}] = classe[int{'\t'}] = C_BLANC;
+        classe[int{'\n'}] = C_LIGNE;
         for (int c = 'A'; c <= 'Z'; c++) classe[c] = C_LETTRE;
         for (int c = 'a'; c <= 'z'; c++) classe[c] = C_LETTRE;
-        classe['_'] = C_LETTRE;
+        classe[int{'_'}] = C_LETTRE;
         for (int c = '0'; c <= '9'; c++) classe[c] = C_CHIFFRE;
-        classe['<'] = classe['='] = classe['>'] = C_COMPARAISON;
-        classe['@'] = C_AROBASE;
+        classe[int{'<'}] = classe[int{'='}] = classe[int{'>'}] = C_COMPARAISON;
+        classe[int{'@'}] = C_AROBASE;
     }
 };
 constexpr table_classes classes;

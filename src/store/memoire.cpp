@@ -26,7 +26,6 @@ void compter_memoire(size_t octets) {
     if (utilise > limite) erreur(400);
 }
 
-void fixer_limite_memoire(size_t octets) {
-    limite = octets == 0 ? limite_par_defaut() : octets;
-    utilise = 0;
-}
+void fixer_limite_memoire(size_t octets) { limite = octets == 0 ? limite_par_defaut() : octets; }
+
+void remettre_compteur_memoire() { utilise = 0; }

@@ -8,5 +8,8 @@
 // Counts `octets` more; past the ceiling raises erreur(400).
 void compter_memoire(size_t octets);
 
-// Sets the ceiling (0: three quarters of the physical memory) and clears the count.
+// Sets the ceiling (0: three quarters of the physical memory).
 void fixer_limite_memoire(size_t octets);
+
+// Clears the count, keeping the ceiling (a new run in the same process).
+void remettre_compteur_memoire();
