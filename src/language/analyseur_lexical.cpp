@@ -12,7 +12,7 @@
 #include <vector>
 
 int32_t num_ligne = 1;
-std::string yylval;
+std::string_view yylval;
 const char* yytext = "";
 size_t yyleng = 0;
 
@@ -130,7 +130,7 @@ int rendre_jeton(size_t longueur, int code) {
 }
 
 int rendre_valeur(size_t longueur, int code) {
-    yylval.assign(lec.tampon.data() + lec.pos, longueur);
+    yylval = std::string_view(lec.tampon.data() + lec.pos, longueur);
     return rendre_jeton(longueur, code);
 }
 
@@ -213,7 +213,7 @@ void yyrestart(FILE* flux) {
 void reinitialiser_analyseur_lexical() {
     lec = lecteur{};
     num_ligne = 1;
-    yylval.clear();
+    yylval = {};
     yytext = "";
     yyleng = 0;
 }

@@ -4,12 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <string>
+#include <string_view>
 
 // The current input line: 1 at start, one more per newline consumed, never reset.
 extern int32_t num_ligne;
-// The text of the last value token (IDENT, LISTE, OPERATEUR).
-extern std::string yylval;
+// The text of the last value token (IDENT, LISTE, OPERATEUR), in the
+// scanner's buffer: valid until the next call, the parser copies it.
+extern std::string_view yylval;
 // The text and length of the token just returned, valid until the next call.
 extern const char* yytext;
 extern size_t yyleng;

@@ -252,15 +252,31 @@ etat aller_a(etat dessous, non_terminal gauche) {
     return E_DEBUT;
 }
 
+// The parser's stack. Entries above `sommet` are kept with their text's
+// storage so that pushing a token's text again costs no allocation.
+struct pile_analyse {
+    std::vector<entree_pile> entrees;
+    size_t sommet = 0;
+
+    entree_pile& empiler(unsigned char e) {
+        if (sommet == entrees.size()) entrees.emplace_back();
+        entree_pile& entree = entrees[sommet++];
+        entree.etat = e;
+        entree.desc.reset();
+        return entree;
+    }
+    etat haut() const { return static_cast<etat>(entrees[sommet - 1].etat); }
+};
+
 } // namespace
 
 int yyparse() {
-    std::vector<entree_pile> pile;
-    pile.reserve(200);
-    pile.emplace_back();  // the start state, E_DEBUT
+    pile_analyse pile;
+    pile.entrees.reserve(200);
+    pile.empiler(E_DEBUT);
     int jeton = JETON_VIDE;
     for (;;) {
-        etat e = static_cast<etat>(pile.back().etat);
+        etat e = pile.haut();
         int numero = reduction_immediate(e);
         if (numero == 0) {
             if (jeton == JETON_VIDE) jeton = yylex();
@@ -271,13 +287,11 @@ int yyparse() {
                 return 1;
             }
             if (d.sorte == decision::DEPLACER) {
-                entree_pile entree;
-                entree.etat = static_cast<unsigned char>(d.valeur);
+                entree_pile& entree = pile.empiler(static_cast<unsigned char>(d.valeur));
                 if (jeton == IDENT || jeton == LISTE || jeton == OPERATEUR)
-                    entree.texte = std::move(yylval);
-                pile.push_back(std::move(entree));
+                    entree.texte.assign(yylval);
                 jeton = JETON_VIDE;
-                if (pile.size() >= static_cast<size_t>(PROFONDEUR_MAX)) {
+                if (pile.sommet >= static_cast<size_t>(PROFONDEUR_MAX)) {
                     yyerror("parser stack overflow");
                     return 2;
                 }
@@ -285,11 +299,15 @@ int yyparse() {
             }
             numero = d.valeur;
         }
+        // The rule's symbols are replaced by its left-hand side, whose value
+        // the action leaves in the first of them.
         const regle& r = regles[numero];
-        size_t base = pile.size() - static_cast<size_t>(r.longueur);
-        entree_pile resultat = executer_action(numero, &pile[base]);
-        pile.resize(base);
-        resultat.etat = aller_a(static_cast<etat>(pile.back().etat), r.gauche);
-        pile.push_back(std::move(resultat));
+        pile.sommet -= static_cast<size_t>(r.longueur);
+        executer_action(numero, &pile.entrees[pile.sommet]);
+        // Operand descriptors are no longer read once the enclosing one is built.
+        for (int i = 1; i < r.longueur; i++) pile.entrees[pile.sommet + i].desc.reset();
+        entree_pile& gauche = pile.entrees[pile.sommet];
+        gauche.etat = aller_a(pile.haut(), r.gauche);
+        pile.sommet++;
     }
 }

@@ -4,9 +4,9 @@
 // directly, in the product's order (by left row, then by right row).
 #include "driver/erreurs.h"
 #include "operators/operateurs.h"
+#include "store/hachage.h"
 
 #include <absl/container/flat_hash_map.h>
-#include <absl/hash/hash.h>
 
 #include <vector>
 
@@ -39,9 +39,7 @@ attributs_communs trouver_communs(const relation& g, const relation& d) {
 size_t hacher_cle(const id_valeur* valeurs, const int32_t* positions, int32_t nombre) {
     id_valeur cle[MAX_CHAMPS];
     for (int32_t i = 0; i < nombre; i++) cle[i] = valeurs[positions[i]];
-    std::string_view octets(reinterpret_cast<const char*>(cle),
-                            static_cast<size_t>(nombre) * sizeof(id_valeur));
-    return absl::Hash<std::string_view>{}(octets);
+    return static_cast<size_t>(hacher_ids(cle, nombre));
 }
 
 // The live right rows grouped by the hash of their common values: for each

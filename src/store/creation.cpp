@@ -2,10 +2,10 @@
 // their slot but are retired; the search for a repeat goes through the
 // relation's hash set of live rows instead of a scan of every earlier row.
 #include "driver/erreurs.h"
+#include "store/hachage.h"
 #include "store/memoire.h"
 #include "store/relation.h"
 
-#include <absl/hash/hash.h>
 
 #include <algorithm>
 #include <array>
@@ -16,9 +16,7 @@ int32_t flag_prod_cart = 0;
 // --- hashing rows by their ids
 
 static size_t hacher_valeurs(const id_valeur* valeurs, int32_t nb_champs) {
-    std::string_view octets(reinterpret_cast<const char*>(valeurs),
-                            static_cast<size_t>(nb_champs) * sizeof(id_valeur));
-    return absl::Hash<std::string_view>{}(octets);
+    return static_cast<size_t>(hacher_ids(valeurs, nb_champs));
 }
 
 static bool valeurs_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
@@ -70,7 +68,7 @@ static void interner_items(std::string_view liste, int32_t nombre, id_valeur* id
         if (decoupe.items[i].empty()) erreur(205);
         if (decoupe.items[i].size() > MAX_VALEUR) erreur(209);
     }
-    for (int32_t i = 0; i < nombre; i++) ids[i] = interner_valeur(decoupe.items[i]);
+    interner_valeurs(decoupe.items.data(), nombre, ids);
 }
 
 int32_t compter_champs(std::string_view liste) {

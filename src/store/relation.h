@@ -20,7 +20,7 @@
 
 inline constexpr int32_t MAX_CHAMPS = 8;
 inline constexpr size_t MAX_NOM_RELATION = 20;
-inline constexpr size_t MAX_VALEUR = 19;
+inline constexpr size_t MAX_VALEUR = MAX_TEXTE_INTERNE;
 inline constexpr size_t MAX_LISTE = 180;
 
 struct relation;

@@ -1,61 +1,96 @@
 #include "store/valeurs.h"
 
+#include "driver/erreurs.h"
+#include "store/hachage.h"
 #include "store/memoire.h"
 
 #include <absl/container/flat_hash_map.h>
 
+#include <algorithm>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace {
 
-constexpr size_t TAILLE_BLOC = 1 << 16;
+// A value or name of at most 19 bytes held inline: the bytes, zero padding,
+// and the length in the last byte, so that equality is three word compares
+// and no text is ever reached through a pointer.
+struct texte_court {
+    uint64_t mots[3];
 
-// Texts live in large blocks that never move, so the views held by the map and
-// by `textes` stay valid for the whole run.
+    explicit texte_court(std::string_view texte) : mots{0, 0, 0} {
+        std::memcpy(mots, texte.data(), texte.size());
+        reinterpret_cast<unsigned char*>(mots)[23] = static_cast<unsigned char>(texte.size());
+    }
+    std::string_view vue() const {
+        const char* octets = reinterpret_cast<const char*>(mots);
+        return std::string_view(octets, static_cast<unsigned char>(octets[23]));
+    }
+    bool operator==(const texte_court& autre) const {
+        return mots[0] == autre.mots[0] && mots[1] == autre.mots[1] && mots[2] == autre.mots[2];
+    }
+};
+static_assert(sizeof(texte_court) == 24 && MAX_TEXTE_INTERNE < 24);
+
+struct hachage_texte {
+    size_t operator()(const texte_court& t) const {
+        return melanger(t.mots[0] * 0x9E3779B97F4A7C15ull ^ t.mots[1] * 0xC2B2AE3D27D4EB4Full ^
+                        t.mots[2] * 0x165667B19E3779F9ull);
+    }
+};
+
 struct pool_valeurs {
-    std::vector<std::unique_ptr<char[]>> blocs;
-    char* libre = nullptr;
-    size_t reste = 0;
-    std::vector<std::string_view> textes;
-    absl::flat_hash_map<std::string_view, id_valeur> ids;
+    std::vector<texte_court> textes; // by id
+    absl::flat_hash_map<texte_court, id_valeur, hachage_texte> ids;
 };
 
 pool_valeurs pool;
 
-std::string_view copier_dans_bloc(std::string_view texte) {
-    if (texte.size() > pool.reste) {
-        size_t taille = texte.size() > TAILLE_BLOC ? texte.size() : TAILLE_BLOC;
-        compter_memoire(taille);
-        pool.blocs.push_back(std::make_unique<char[]>(taille));
-        pool.libre = pool.blocs.back().get();
-        pool.reste = taille;
+// Counts the memory of one more text, by whole steps of the vector's growth.
+void compter_croissance() {
+    if (pool.textes.size() == pool.textes.capacity()) {
+        size_t ajout = pool.textes.empty() ? 1024 : pool.textes.capacity();
+        compter_memoire(ajout * (sizeof(texte_court) + sizeof(texte_court) + 8));
     }
-    if (!texte.empty()) std::memcpy(pool.libre, texte.data(), texte.size());
-    std::string_view copie(pool.libre, texte.size());
-    pool.libre += texte.size();
-    pool.reste -= texte.size();
-    return copie;
+}
+
+id_valeur interner_cle(const texte_court& cle) {
+    auto [place, nouveau] = pool.ids.try_emplace(cle, static_cast<id_valeur>(pool.textes.size()));
+    if (nouveau) {
+        compter_croissance();
+        pool.textes.push_back(cle);
+    }
+    return place->second;
 }
 
 } // namespace
 
 id_valeur interner_valeur(std::string_view texte) {
-    auto trouve = pool.ids.find(texte);
-    if (trouve != pool.ids.end()) return trouve->second;
-    std::string_view copie = copier_dans_bloc(texte);
-    id_valeur id = static_cast<id_valeur>(pool.textes.size());
-    pool.textes.push_back(copie);
-    pool.ids.emplace(copie, id);
-    return id;
+    if (texte.size() > MAX_TEXTE_INTERNE) erreur(209);
+    return interner_cle(texte_court(texte));
+}
+
+void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* ids) {
+    constexpr int32_t LOT = 8;
+    texte_court cles[LOT] = {texte_court({}), texte_court({}), texte_court({}), texte_court({}),
+                             texte_court({}), texte_court({}), texte_court({}), texte_court({})};
+    for (int32_t debut = 0; debut < nombre; debut += LOT) {
+        int32_t fin = std::min(nombre, debut + LOT);
+        for (int32_t i = debut; i < fin; i++) {
+            if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
+            cles[i - debut] = texte_court(textes[i]);
+            pool.ids.prefetch(cles[i - debut]);
+        }
+        for (int32_t i = debut; i < fin; i++) ids[i] = interner_cle(cles[i - debut]);
+    }
 }
 
 id_valeur chercher_valeur(std::string_view texte) {
-    auto trouve = pool.ids.find(texte);
+    if (texte.size() > MAX_TEXTE_INTERNE) return ID_ABSENT;
+    auto trouve = pool.ids.find(texte_court(texte));
     return trouve == pool.ids.end() ? ID_ABSENT : trouve->second;
 }
 
-std::string_view texte_valeur(id_valeur id) { return pool.textes[id]; }
+std::string_view texte_valeur(id_valeur id) { return pool.textes[id].vue(); }
 
 void reinitialiser_valeurs() { pool = pool_valeurs{}; }
