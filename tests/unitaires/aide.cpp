@@ -64,13 +64,65 @@ std::vector<std::string> lignes_actives(const std::string& nom) {
     return lignes;
 }
 
+int code_sur_magasin_neuf(const std::function<void()>& scenario) {
+    reinitialiser_interpreteur();
+    initialiser_dico();
+    return code_erreur(scenario);
+}
+
+std::string entete_de(const std::string& nom) { return *transformer_tuple_liste(nom, 0); }
+
+texte_installe::texte_installe(std::string texte, bool depart) : texte_(std::move(texte)) {
+    if (depart) reinitialiser_analyseur_lexical();
+    flux_ = texte_.empty() ? std::fopen("/dev/null", "r")
+                           : fmemopen(texte_.data(), texte_.size(), "r");
+    yyrestart(flux_);
+    // Started without a driver, the scanner takes standard output as the
+    // output file; give it back, or the next reset of the interpreter
+    // would close standard output.
+    if (yyout == stdout) yyout = nullptr;
+}
+
+texte_installe::~texte_installe() { std::fclose(flux_); }
+
+namespace {
+
+std::string decrire_jeton(int jeton) {
+    switch (jeton) {
+    case IDENT: return "IDENT(" + std::string(yylval) + ")";
+    case LISTE: return "LISTE(" + std::string(yylval) + ")";
+    case OPERATEUR: return "OP(" + std::string(yylval) + ")";
+    case AT_RELATION: return "AT_RELATION";
+    case AT_DATA: return "AT_DATA";
+    case AT_LET: return "AT_LET";
+    case AT_PRINT: return "AT_PRINT";
+    case WHERE: return "WHERE";
+    case PROJECT: return "PROJECT";
+    case JOIN: return "JOIN";
+    case UNION: return "UNION";
+    case MINUS: return "MINUS";
+    case RENAME: return "RENAME";
+    case AS: return "AS";
+    case OCTET_INVALIDE: return "INVALIDE";
+    default: return std::to_string(jeton);
+    }
+}
+
+} // namespace
+
 std::vector<int> jetons_de(const std::string& texte) {
-    reinitialiser_analyseur_lexical();
-    FILE* flux = fmemopen(const_cast<char*>(texte.data()), texte.size(), "r");
-    if (texte.empty()) flux = std::fopen("/dev/null", "r");
-    yyrestart(flux);
+    texte_installe entree(texte);
     std::vector<int> jetons;
     for (int jeton = yylex(); jeton != FIN_ENTREE; jeton = yylex()) jetons.push_back(jeton);
-    std::fclose(flux);
     return jetons;
+}
+
+std::string decrire_jetons(const std::string& texte) {
+    texte_installe entree(texte);
+    std::string description;
+    for (int jeton = yylex(); jeton != FIN_ENTREE; jeton = yylex()) {
+        if (!description.empty()) description += ' ';
+        description += decrire_jeton(jeton);
+    }
+    return description;
 }
