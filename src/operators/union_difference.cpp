@@ -44,9 +44,7 @@ int64_t verifier_presence_tuple(std::string_view premier, std::string_view secon
     const relation& a = *relation_existe(premier);
     relation& b = *relation_existe(second);
     if (slot < 0 || slot >= nb_slots_stockes(a)) erreur(207);
-    assurer_index(b);
-    auto trouve = b.index.find(cle_ligne{valeurs_slot(a, slot)});
-    return trouve == b.index.end() ? 0 : *trouve;
+    return chercher_ligne(b, valeurs_slot(a, slot));
 }
 
 void union_rel(std::string_view premier, std::string_view second, std::string_view resultat) {
@@ -64,10 +62,8 @@ void difference(std::string_view premier, std::string_view second, std::string_v
     relation& res = creer_resultat(premier, second, resultat);
     const relation& a = *relation_existe(premier);
     relation& b = *relation_existe(second);
-    assurer_index(b);
     for (int64_t slot = 1; slot < nb_slots_stockes(a); slot++) {
         const id_valeur* valeurs = valeurs_slot(a, slot);
-        if (a.actifs[slot] && b.index.find(cle_ligne{valeurs}) == b.index.end())
-            ajouter_ligne_distincte(res, valeurs);
+        if (a.actifs[slot] && chercher_ligne(b, valeurs) == 0) ajouter_ligne_distincte(res, valeurs);
     }
 }

@@ -2,7 +2,6 @@
 // their slot but are retired; the search for a repeat goes through the
 // relation's hash set of live rows instead of a scan of every earlier row.
 #include "driver/erreurs.h"
-#include "store/hachage.h"
 #include "store/memoire.h"
 #include "store/relation.h"
 
@@ -13,31 +12,7 @@
 
 int32_t flag_prod_cart = 0;
 
-// --- hashing rows by their ids
-
-static size_t hacher_valeurs(const id_valeur* valeurs, int32_t nb_champs) {
-    return static_cast<size_t>(hacher_ids(valeurs, nb_champs));
-}
-
-static bool valeurs_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
-    return std::memcmp(a, b, static_cast<size_t>(nb_champs) * sizeof(id_valeur)) == 0;
-}
-
-size_t hachage_ligne::operator()(uint32_t slot) const {
-    return hacher_valeurs(valeurs_slot(*rel, slot), rel->nb_champs);
-}
-size_t hachage_ligne::operator()(cle_ligne cle) const {
-    return hacher_valeurs(cle.valeurs, rel->nb_champs);
-}
-bool egalite_ligne::operator()(uint32_t a, uint32_t b) const {
-    return a == b || valeurs_egales(valeurs_slot(*rel, a), valeurs_slot(*rel, b), rel->nb_champs);
-}
-bool egalite_ligne::operator()(cle_ligne a, uint32_t b) const {
-    return valeurs_egales(a.valeurs, valeurs_slot(*rel, b), rel->nb_champs);
-}
-bool egalite_ligne::operator()(uint32_t a, cle_ligne b) const { return (*this)(b, a); }
-
-relation::relation() : index(0, hachage_ligne{this}, egalite_ligne{this}) {}
+relation::relation() : index(0, hachage_ligne{}, egalite_ligne{this}) {}
 
 // --- lists
 
@@ -107,16 +82,6 @@ static void empiler_slot(relation& rel, const id_valeur* valeurs, uint8_t actif)
     if (actif) rel.nb_actifs++;
 }
 
-void assurer_index(relation& rel) {
-    if (rel.index_valide) return;
-    rel.index.clear();
-    rel.index.reserve(static_cast<size_t>(rel.nb_actifs));
-    int64_t stockes = nb_slots_stockes(rel);
-    for (int64_t slot = 1; slot < stockes; slot++)
-        if (rel.actifs[slot]) rel.index.insert(static_cast<uint32_t>(slot));
-    rel.index_valide = true;
-}
-
 void verifier_doublon(relation& rel) {
     uint32_t nouveau = static_cast<uint32_t>(nb_slots_stockes(rel) - 1);
     if (!rel.index_valide) {
@@ -125,14 +90,15 @@ void verifier_doublon(relation& rel) {
         assurer_index(rel);
         rel.actifs[nouveau] = 1;
     }
-    if (!rel.index.insert(nouveau).second) {
+    if (!indexer_ligne(rel, nouveau)) {
         rel.actifs[nouveau] = 0;
         rel.nb_actifs--;
     }
 }
 
 int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {
-    return valeurs_egales(valeurs_slot(rel, a), valeurs_slot(rel, b), rel.nb_champs) ? 1 : 0;
+    size_t taille = static_cast<size_t>(rel.nb_champs) * sizeof(id_valeur);
+    return std::memcmp(valeurs_slot(rel, a), valeurs_slot(rel, b), taille) == 0 ? 1 : 0;
 }
 
 void ajouter_ligne(relation& rel, const id_valeur* valeurs) {

@@ -7,10 +7,10 @@
 // exactly when their ids are.
 #pragma once
 
+#include "store/index_lignes.h"
 #include "store/valeurs.h"
 
 #include <absl/container/flat_hash_map.h>
-#include <absl/container/flat_hash_set.h>
 
 #include <cstdint>
 #include <memory>
@@ -22,30 +22,6 @@ inline constexpr int32_t MAX_CHAMPS = 8;
 inline constexpr size_t MAX_NOM_RELATION = 20;
 inline constexpr size_t MAX_VALEUR = MAX_TEXTE_INTERNE;
 inline constexpr size_t MAX_LISTE = 180;
-
-struct relation;
-
-// A row of values taken from outside the relation it is compared with.
-struct cle_ligne {
-    const id_valeur* valeurs;
-};
-
-// Hashing and equality of the rows of one relation, by slot number or by
-// values, so that the hash set below holds slot numbers only.
-struct hachage_ligne {
-    using is_transparent = void;
-    const relation* rel = nullptr;
-    size_t operator()(uint32_t slot) const;
-    size_t operator()(cle_ligne cle) const;
-};
-struct egalite_ligne {
-    using is_transparent = void;
-    const relation* rel = nullptr;
-    bool operator()(uint32_t a, uint32_t b) const;
-    bool operator()(cle_ligne a, uint32_t b) const;
-    bool operator()(uint32_t a, cle_ligne b) const;
-};
-using ensemble_lignes = absl::flat_hash_set<uint32_t, hachage_ligne, egalite_ligne>;
 
 // One slot seen through the store: its flag and its `nb_champs` values.
 struct tuple {
@@ -63,7 +39,7 @@ struct relation {
     std::vector<uint8_t> actifs;     // one flag per stored slot
     // The live rows, by slot number; rebuilt on demand after rows were
     // appended without it (index_valide false).
-    ensemble_lignes index;
+    index_lignes index;
     bool index_valide = true;
     // A join's product: its counts are kept but its rows are never stored,
     // since no statement can read them.
@@ -124,8 +100,6 @@ int comparer_champ_champ(const relation& rel, int64_t a, int64_t b);
 void ajouter_ligne(relation& rel, const id_valeur* valeurs);
 // Appends a row of ids that the caller knows to differ from every live row.
 void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs);
-// Makes `rel.index` hold exactly the live rows.
-void assurer_index(relation& rel);
 
 // --- listing (affichage.cpp)
 

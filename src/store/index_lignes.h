@@ -1,0 +1,47 @@
+// The hash set of a relation's live rows, through which a repeated row is
+// found without scanning the earlier ones. It holds slot numbers, each beside
+// 32 bits of its row's hash, so that growing the set never reads the rows.
+#pragma once
+
+#include "store/valeurs.h"
+
+#include <absl/container/flat_hash_set.h>
+
+#include <cstdint>
+
+struct relation;
+
+// A row looked up by its values, with its hash.
+struct cle_ligne {
+    const id_valeur* valeurs;
+    uint32_t empreinte;
+};
+
+struct hachage_ligne {
+    using is_transparent = void;
+    size_t operator()(uint64_t entree) const;
+    size_t operator()(cle_ligne cle) const;
+};
+struct egalite_ligne {
+    using is_transparent = void;
+    const relation* rel = nullptr;
+    bool operator()(uint64_t a, uint64_t b) const;
+    bool operator()(cle_ligne a, uint64_t b) const;
+    bool operator()(uint64_t a, cle_ligne b) const { return (*this)(b, a); }
+};
+
+// Entries: the row's 32-bit hash in the high half, its slot in the low half.
+using index_lignes = absl::flat_hash_set<uint64_t, hachage_ligne, egalite_ligne>;
+
+// The key of a row of `nb_champs` values.
+cle_ligne cle_de(const id_valeur* valeurs, int32_t nb_champs);
+
+// Adds slot `slot` of `rel` to its index; false when an equal row is there already.
+bool indexer_ligne(relation& rel, uint32_t slot);
+
+// The slot of the live row of `rel` equal to `valeurs` (as many values as
+// `rel` has attributes), or 0.
+int64_t chercher_ligne(relation& rel, const id_valeur* valeurs);
+
+// Makes `rel.index` hold exactly the live rows.
+void assurer_index(relation& rel);
