@@ -9,8 +9,9 @@
 // Appends the values of one slot, separated by commas, to `texte`.
 static void ajouter_valeurs(std::string& texte, const relation& rel, int64_t slot) {
     const id_valeur* valeurs = valeurs_slot(rel, slot);
-    for (int32_t i = 0; i < rel.nb_champs; i++) {
-        if (i > 0) texte += ',';
+    texte += texte_valeur(valeurs[0]);
+    for (int32_t i = 1; i < rel.nb_champs; i++) {
+        texte += ',';
         texte += texte_valeur(valeurs[i]);
     }
 }
@@ -18,24 +19,20 @@ static void ajouter_valeurs(std::string& texte, const relation& rel, int64_t slo
 void afficher_relation(std::string_view nom) {
     const relation* rel = relation_existe(nom);
     if (!rel) erreur(203);
-    std::string texte;
-    texte.reserve(4096);
-    texte += "\n\n@relation ";
-    texte += rel->nom;
-    texte += ':';
-    ajouter_valeurs(texte, *rel, 0);
+    std::string& sortie = tampon_sortie();
+    sortie += "\n\n@relation ";
+    sortie += rel->nom;
+    sortie += ':';
+    ajouter_valeurs(sortie, *rel, 0);
     if (rel->nb_actifs > 0) {
-        std::string debut_ligne = "\n@data " + rel->nom + ":";
+        const std::string debut_ligne = "\n@data " + rel->nom + ":";
         int64_t stockes = nb_slots_stockes(*rel);
         for (int64_t slot = 1; slot < stockes; slot++) {
             if (!rel->actifs[slot]) continue;
-            texte += debut_ligne;
-            ajouter_valeurs(texte, *rel, slot);
-            if (texte.size() >= 1 << 16) {
-                ecrire_sortie(texte);
-                texte.clear();
-            }
+            sortie += debut_ligne;
+            ajouter_valeurs(sortie, *rel, slot);
+            vider_si_plein();
         }
     }
-    ecrire_sortie(texte);
+    vider_si_plein();
 }

@@ -65,7 +65,7 @@ int comparer_noms_champs(std::string_view liste) {
 static void reserver_slot(relation& rel) {
     int64_t stockes = nb_slots_stockes(rel);
     if (stockes < rel.capacite) return;
-    int64_t nouvelle = std::max<int64_t>(32, rel.capacite * 2);
+    int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);
     if (nouvelle > int64_t{UINT32_MAX}) erreur(400);
     compter_memoire(static_cast<size_t>(nouvelle - rel.capacite) *
                     (static_cast<size_t>(rel.nb_champs) * sizeof(id_valeur) + 1));

@@ -24,9 +24,15 @@ bool vider_tampon() {
 
 } // namespace
 
+std::string& tampon_sortie() { return tampon; }
+
+void vider_si_plein() {
+    if (tampon.size() >= TAILLE_TAMPON && !vider_tampon()) erreur(CODE_ECRITURE_SORTIE);
+}
+
 void ecrire_sortie(std::string_view texte) {
     tampon.append(texte);
-    if (tampon.size() >= TAILLE_TAMPON && !vider_tampon()) erreur(CODE_ECRITURE_SORTIE);
+    vider_si_plein();
 }
 
 bool fermer_flux() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 // The input file being parsed (data file, then command file).
@@ -9,8 +10,14 @@ extern FILE* yyin;
 // The output file that receives the listings.
 extern FILE* yyout;
 
-// Appends `texte` to the output buffer; a full buffer is written out, and a
-// failed write raises the output-write error.
+// The output buffer, to append to directly; call vider_si_plein after.
+std::string& tampon_sortie();
+
+// Writes the output buffer out once it is large; a failed write raises the
+// output-write error.
+void vider_si_plein();
+
+// Appends `texte` to the output buffer (then vider_si_plein).
 void ecrire_sortie(std::string_view texte);
 
 // Closes yyin, then writes out the buffer and closes yyout. Answers false when
