@@ -4,7 +4,7 @@
 #include "store/hachage.h"
 #include "store/memoire.h"
 
-#include <absl/container/flat_hash_map.h>
+#include <absl/container/flat_hash_set.h>
 
 #include <algorithm>
 #include <cstring>
@@ -12,85 +12,119 @@
 
 namespace {
 
-// A value or name of at most 19 bytes held inline: the bytes, zero padding,
-// and the length in the last byte, so that equality is three word compares
-// and no text is ever reached through a pointer.
-struct texte_court {
-    uint64_t mots[3];
-
-    explicit texte_court(std::string_view texte) : mots{0, 0, 0} {
-        std::memcpy(mots, texte.data(), texte.size());
-        reinterpret_cast<unsigned char*>(mots)[23] = static_cast<unsigned char>(texte.size());
-    }
-    std::string_view vue() const {
-        const char* octets = reinterpret_cast<const char*>(mots);
-        return std::string_view(octets, static_cast<unsigned char>(octets[23]));
-    }
-    bool operator==(const texte_court& autre) const {
-        return mots[0] == autre.mots[0] && mots[1] == autre.mots[1] && mots[2] == autre.mots[2];
-    }
-};
-static_assert(sizeof(texte_court) == 24 && MAX_TEXTE_INTERNE < 24);
-
-struct hachage_texte {
-    size_t operator()(const texte_court& t) const {
-        return melanger(t.mots[0] * 0x9E3779B97F4A7C15ull ^ t.mots[1] * 0xC2B2AE3D27D4EB4Full ^
-                        t.mots[2] * 0x165667B19E3779F9ull);
-    }
-};
-
+// The texts, each as a length byte followed by its bytes, one after the
+// other; `debuts` gives where each id's text starts. The set holds the ids,
+// each beside 32 bits of its text's hash, so that neither growing the set nor
+// a lookup of a new text reads the texts.
 struct pool_valeurs {
-    std::vector<texte_court> textes; // by id
-    absl::flat_hash_map<texte_court, id_valeur, hachage_texte> ids;
+    std::vector<char> octets;
+    std::vector<uint32_t> debuts; // by id
 };
 
 pool_valeurs pool;
 
-// Counts the memory of one more text, by whole steps of the vector's growth.
-void compter_croissance() {
-    if (pool.textes.size() == pool.textes.capacity()) {
-        size_t ajout = pool.textes.empty() ? 1024 : pool.textes.capacity();
-        compter_memoire(ajout * (sizeof(texte_court) + sizeof(texte_court) + 8));
-    }
+std::string_view texte_de(id_valeur id) {
+    const char* debut = pool.octets.data() + pool.debuts[id];
+    return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
 }
 
-id_valeur interner_cle(const texte_court& cle) {
-    auto [place, nouveau] = pool.ids.try_emplace(cle, static_cast<id_valeur>(pool.textes.size()));
-    if (nouveau) {
-        compter_croissance();
-        pool.textes.push_back(cle);
+uint64_t hacher_texte(std::string_view texte) {
+    uint64_t mots[3] = {0, 0, 0};
+    std::memcpy(mots, texte.data(), texte.size());
+    return melanger(mots[0] * 0x9E3779B97F4A7C15ull ^ mots[1] * 0xC2B2AE3D27D4EB4Full ^
+                    (mots[2] + texte.size()) * 0x165667B19E3779F9ull);
+}
+
+// A text looked up, with its hash.
+struct cle_texte {
+    std::string_view texte;
+    uint32_t empreinte;
+};
+
+uint32_t empreinte_de(uint64_t entree) { return static_cast<uint32_t>(entree >> 32); }
+id_valeur id_de(uint64_t entree) { return static_cast<id_valeur>(entree); }
+size_t etaler(uint32_t empreinte) {
+    return static_cast<size_t>(uint64_t{empreinte} * 0x9E3779B97F4A7C15ull);
+}
+
+struct hachage_entree {
+    using is_transparent = void;
+    size_t operator()(uint64_t entree) const { return etaler(empreinte_de(entree)); }
+    size_t operator()(const cle_texte& cle) const { return etaler(cle.empreinte); }
+};
+struct egalite_entree {
+    using is_transparent = void;
+    bool operator()(uint64_t a, uint64_t b) const { return a == b; }
+    bool operator()(const cle_texte& cle, uint64_t entree) const {
+        return cle.empreinte == empreinte_de(entree) && cle.texte == texte_de(id_de(entree));
     }
-    return place->second;
+    bool operator()(uint64_t entree, const cle_texte& cle) const { return (*this)(cle, entree); }
+};
+
+absl::flat_hash_set<uint64_t, hachage_entree, egalite_entree> ids;
+
+cle_texte cle_de(std::string_view texte) {
+    return cle_texte{texte, static_cast<uint32_t>(hacher_texte(texte) >> 32)};
+}
+
+// Stores a new text and answers its id; the memory is counted as it grows.
+id_valeur stocker(std::string_view texte) {
+    size_t fin = pool.octets.size();
+    if (fin + texte.size() + 1 > UINT32_MAX) erreur(400);
+    if (fin + texte.size() + 1 > pool.octets.capacity()) {
+        size_t capacite = std::max<size_t>(1 << 16, pool.octets.capacity() * 2);
+        compter_memoire(capacite - pool.octets.capacity());
+        pool.octets.reserve(capacite);
+    }
+    if (pool.debuts.size() == pool.debuts.capacity()) {
+        size_t ajout = std::max<size_t>(1024, pool.debuts.capacity());
+        compter_memoire(ajout * (sizeof(uint32_t) + 2 * sizeof(uint64_t)));
+        pool.debuts.reserve(pool.debuts.capacity() + ajout);
+    }
+    pool.octets.push_back(static_cast<char>(texte.size()));
+    pool.octets.insert(pool.octets.end(), texte.begin(), texte.end());
+    pool.debuts.push_back(static_cast<uint32_t>(fin));
+    return static_cast<id_valeur>(pool.debuts.size() - 1);
+}
+
+id_valeur interner_cle(const cle_texte& cle) {
+    auto trouve = ids.find(cle);
+    if (trouve != ids.end()) return id_de(*trouve);
+    id_valeur id = stocker(cle.texte);
+    ids.insert(uint64_t{cle.empreinte} << 32 | id);
+    return id;
 }
 
 } // namespace
 
 id_valeur interner_valeur(std::string_view texte) {
     if (texte.size() > MAX_TEXTE_INTERNE) erreur(209);
-    return interner_cle(texte_court(texte));
+    return interner_cle(cle_de(texte));
 }
 
-void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* ids) {
+void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat) {
     constexpr int32_t LOT = 8;
-    texte_court cles[LOT] = {texte_court({}), texte_court({}), texte_court({}), texte_court({}),
-                             texte_court({}), texte_court({}), texte_court({}), texte_court({})};
+    cle_texte cles[LOT];
     for (int32_t debut = 0; debut < nombre; debut += LOT) {
         int32_t fin = std::min(nombre, debut + LOT);
         for (int32_t i = debut; i < fin; i++) {
             if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
-            cles[i - debut] = texte_court(textes[i]);
-            pool.ids.prefetch(cles[i - debut]);
+            cles[i - debut] = cle_de(textes[i]);
+            ids.prefetch(cles[i - debut]);
         }
-        for (int32_t i = debut; i < fin; i++) ids[i] = interner_cle(cles[i - debut]);
+        for (int32_t i = debut; i < fin; i++) resultat[i] = interner_cle(cles[i - debut]);
     }
 }
 
 id_valeur chercher_valeur(std::string_view texte) {
     if (texte.size() > MAX_TEXTE_INTERNE) return ID_ABSENT;
-    auto trouve = pool.ids.find(texte_court(texte));
-    return trouve == pool.ids.end() ? ID_ABSENT : trouve->second;
+    auto trouve = ids.find(cle_de(texte));
+    return trouve == ids.end() ? ID_ABSENT : id_de(*trouve);
 }
 
-std::string_view texte_valeur(id_valeur id) { return pool.textes[id].vue(); }
+std::string_view texte_valeur(id_valeur id) { return texte_de(id); }
 
-void reinitialiser_valeurs() { pool = pool_valeurs{}; }
+void reinitialiser_valeurs() {
+    pool = pool_valeurs{};
+    ids = decltype(ids){};
+}
