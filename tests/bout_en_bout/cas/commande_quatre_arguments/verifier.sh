@@ -1,0 +1,1 @@
+[ ! -e autre.vorn ]

@@ -1,0 +1,2 @@
+mkdir rep
+cp donnees.vorn reference.vorn

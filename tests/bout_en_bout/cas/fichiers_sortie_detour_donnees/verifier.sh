@@ -1,0 +1,1 @@
+cmp donnees.vorn reference.vorn

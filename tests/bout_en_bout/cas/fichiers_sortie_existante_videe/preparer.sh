@@ -1,0 +1,1 @@
+echo ancien contenu > sortie.vorn

@@ -1,0 +1,2 @@
+ln -s commandes.vorn lien.vorn
+cp commandes.vorn reference.vorn

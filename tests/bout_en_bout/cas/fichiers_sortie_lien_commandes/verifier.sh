@@ -1,0 +1,2 @@
+cmp commandes.vorn reference.vorn
+[ -L lien.vorn ]

@@ -1,0 +1,2 @@
+ln commandes.vorn dur.vorn
+cp commandes.vorn reference.vorn

@@ -1,0 +1,1 @@
+cp commandes.vorn reference.vorn

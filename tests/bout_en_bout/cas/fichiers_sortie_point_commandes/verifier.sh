@@ -1,0 +1,1 @@
+cmp commandes.vorn reference.vorn
