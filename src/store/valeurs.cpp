@@ -30,7 +30,7 @@ std::string_view texte_de(id_valeur id) {
 
 uint64_t hacher_texte(std::string_view texte) {
     uint64_t mots[3] = {0, 0, 0};
-    std::memcpy(mots, texte.data(), texte.size());
+    if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
     return melanger(mots[0] * 0x9E3779B97F4A7C15ull ^ mots[1] * 0xC2B2AE3D27D4EB4Full ^
                     (mots[2] + texte.size()) * 0x165667B19E3779F9ull);
 }
