@@ -195,6 +195,19 @@ TEST_F(magasin, format_du_listage) {
               "\n\n@relation UN:a\n@data UN:x\n@data UN:y");
 }
 
+TEST_F(magasin, un_grand_listage_arrive_entier) {
+    creer_relation("GRANDE", "numero,texte");
+    std::string attendu = "\n\n@relation GRANDE:numero,texte";
+    for (int i = 0; i < 60000; i++) {
+        std::string ligne = std::to_string(i) + ",valeur" + std::to_string(i % 1000);
+        ajouter_tuple("GRANDE", ligne);
+        attendu += "\n@data GRANDE:" + ligne;
+    }
+    afficher_relation("GRANDE");
+    afficher_relation("GRANDE");
+    EXPECT_TRUE(lire_sortie() == attendu + attendu);
+}
+
 TEST_F(magasin, lister_une_relation_inconnue_garde_les_listages_precedents) {
     creer_relation("R", "a");
     ajouter_tuple("R", "1");
