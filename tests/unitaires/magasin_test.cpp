@@ -113,6 +113,9 @@ TEST_F(magasin, valeurs_comparees_exactement) {
     EXPECT_EQ(r->nb_tuples, 8);
     EXPECT_EQ(r->nb_actifs, 5);
     EXPECT_EQ(lignes_actives("R"), (std::vector<std::string>{"1,x", "1,X", "ab,c", "a,bc", "01,x"}));
+    EXPECT_EQ(comparer_champ_champ(*r, 1, 6), 1);
+    EXPECT_EQ(comparer_champ_champ(*r, 1, 2), 0);
+    EXPECT_EQ(comparer_champ_champ(*r, 3, 4), 0);
     // A repeat of a row that is itself a retired repeat is retired again.
     ajouter_tuple("R", "1,x");
     EXPECT_EQ(r->nb_tuples, 9);

@@ -90,6 +90,7 @@ TEST_F(operateurs, projection_ordre_des_erreurs) {
     EXPECT_EQ(code_avec(creer_emp, [] { projection("EMP", "EMP", ""); }), 200);
     EXPECT_EQ(code_avec(creer_emp, [] { projection("EMP", "P", ""); }), 205);
     EXPECT_EQ(code_avec(creer_emp, [] { projection("EMP", NOM_21, "personne,salaire"); }), 204);
+    EXPECT_EQ(code_avec(creer_emp, [] { projection("EMP", "P", TEXTE_19 + "t"); }), 204);
     EXPECT_EQ(code_avec(creer_emp, [] { projection("EMP", "P", "age,age"); }), 208);
     EXPECT_EQ(code_avec(creer_emp, [] { projection("EMP", NOM_21, "age"); }), 209);
     EXPECT_EQ(code_avec(creer_emp, [] { projection("EMP", NOM_20, "age"); }), 0);
