@@ -35,9 +35,10 @@ void ecrire_sortie(std::string_view texte) {
     vider_si_plein();
 }
 
+// The process's own standard streams are flushed, never closed.
 bool fermer_flux() {
     if (yyin) {
-        std::fclose(yyin);
+        if (yyin != stdin) std::fclose(yyin);
         yyin = nullptr;
     }
     if (!yyout) return true;
@@ -45,6 +46,6 @@ bool fermer_flux() {
     bool ecrit = vider_tampon();
     yyout = nullptr;
     if (std::fflush(sortie) != 0) ecrit = false;
-    if (std::fclose(sortie) != 0) ecrit = false;
+    if (sortie != stdout && std::fclose(sortie) != 0) ecrit = false;
     return ecrit;
 }
