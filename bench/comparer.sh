@@ -3,8 +3,9 @@
 # generateur_charges. Builds Release, generates each workload at each size,
 # runs it through algrel and through `sqlite3 :memory:` alternately, checks
 # after every run that both printed the same number of rows for every printed
-# relation, and prints the median wall time, the peak resident memory and the
-# ratios sqlite3/algrel.
+# relation, and prints the median wall time, the median CPU time (user and
+# system: steadier than wall time on a busy machine), the peak resident memory
+# and the ratios sqlite3/algrel.
 #
 # Usage: bench/comparer.sh
 # Environment (optional): CHARGES="ingest ops nested cross many",
@@ -40,8 +41,8 @@ cmake --build "$build" --target algrel generateur_charges >/dev/null
 algrel="$build/algrel"
 generateur="$build/bench/generateur_charges"
 
-# Runs a command in the current folder; sets `duree` (seconds) and `memoire`
-# (peak resident set, MiB). Standard input is requetes.sql for sqlite3.
+# Runs a command in the current folder; sets `duree` (wall, seconds), `cpu`
+# (user and system, seconds) and `memoire` (peak resident set, MiB). Standard input is requetes.sql for sqlite3.
 mesurer() {
     local debut fin
     debut=${EPOCHREALTIME/./}
@@ -53,6 +54,7 @@ mesurer() {
     fin=${EPOCHREALTIME/./}
     duree=$(awk -v d=$((fin - debut)) 'BEGIN { printf "%.3f", d / 1e6 }')
     memoire=$(awk '/Maximum resident set size/ { printf "%.1f", $NF / 1024 }' temps.txt)
+    cpu=$(awk '/(User|System) time/ { t += $NF } END { printf "%.3f", t }' temps.txt)
 }
 
 # "name count" for each printed relation, from algrel's output file.
@@ -76,8 +78,9 @@ mediane() {
 echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores," \
     "$(free -g | awk '/^Mem:/ { print $2 }') GiB; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "$(sqlite3 --version | cut -d' ' -f1 | sed 's/^/sqlite3 /'); algrel built Release"
-printf '\n%-7s %8s %5s | %9s %8s | %9s %8s | %11s %10s\n' workload rows runs \
-    "algrel s" "MiB" "sqlite3 s" "MiB" "time ratio" "mem ratio"
+ligne='%-7s %8s %4s | %7s %7s %7s | %7s %7s %7s | %6s %6s\n'
+printf "\n$ligne" "" "" "" algrel "" "" sqlite3 "" "" ratio ""
+printf "$ligne" workload rows runs "wall s" "cpu s" MiB "wall s" "cpu s" MiB time mem
 for taille in "${tailles[@]}"; do
     for charge in "${charges[@]}"; do
         dossier="$travail/${charge}_$taille"
@@ -85,14 +88,14 @@ for taille in "${tailles[@]}"; do
         "$generateur" "$charge" "$taille" "$dossier"
         cd "$dossier"
         runs=${RUNS:-$([ "$taille" -ge 1000000 ] && echo 3 || echo 5)}
-        t_a=() m_a=() t_s=() m_s=()
+        t_a=() c_a=() m_a=() t_s=() c_s=() m_s=()
         for ((i = 0; i < runs; i++)); do
             mesurer "$algrel" donnees.vorn commandes.vorn sortie.vorn
-            t_a+=("$duree") m_a+=("$memoire")
+            t_a+=("$duree") c_a+=("$cpu") m_a+=("$memoire")
             [ -s stderr.txt ] && { echo "algrel wrote to stderr in $dossier" >&2; exit 1; }
             rm -f resultat_*.csv
             mesurer sqlite3 -batch :memory: <requetes.sql
-            t_s+=("$duree") m_s+=("$memoire")
+            t_s+=("$duree") c_s+=("$cpu") m_s+=("$memoire")
             if ! diff <(comptes_algrel) <(comptes_sqlite) >ecarts.txt; then
                 echo "row counts differ in $dossier (< algrel, > sqlite3):" >&2
                 cat ecarts.txt >&2
@@ -100,15 +103,14 @@ for taille in "${tailles[@]}"; do
             fi
         done
         comptes_algrel >comptes.txt
-        ta=$(mediane "${t_a[@]}") ma=$(mediane "${m_a[@]}")
-        ts=$(mediane "${t_s[@]}") ms=$(mediane "${m_s[@]}")
-        printf '%-7s %8s %5s | %9s %8s | %9s %8s | %11s %10s\n' "$charge" "$taille" "$runs" \
-            "$ta" "$ma" "$ts" "$ms" \
+        ta=$(mediane "${t_a[@]}") ca=$(mediane "${c_a[@]}") ma=$(mediane "${m_a[@]}")
+        ts=$(mediane "${t_s[@]}") cs=$(mediane "${c_s[@]}") ms=$(mediane "${m_s[@]}")
+        printf "$ligne" "$charge" "$taille" "$runs" "$ta" "$ca" "$ma" "$ts" "$cs" "$ms" \
             "$(awk -v a="$ta" -v s="$ts" 'BEGIN { printf "%.1fx", (a > 0 ? s / a : 0) }')" \
             "$(awk -v a="$ma" -v s="$ms" 'BEGIN { printf "%.2fx", (a > 0 ? s / a : 0) }')"
         cd "$racine"
     done
 done
 echo
-echo "time ratio: sqlite3 median / algrel median (above 1: algrel faster);" \
-    "mem ratio: sqlite3 peak / algrel peak."
+echo "Medians of the runs. Ratios sqlite3/algrel: time on the wall medians (above 1:" \
+    "algrel faster), mem on the peak resident sets (above 1: algrel smaller)."
