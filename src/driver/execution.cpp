@@ -98,7 +98,9 @@ int derouler(int argc, const char* const* argv) {
     }
     if (!fermer_flux()) erreur(CODE_ECRITURE_SORTIE);
     afficher_dico();
-    return erreur_syntaxe_signalee ? 1 : 0;
+    // A banner or summary that standard output refused is a failed run too.
+    bool resume_ecrit = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    return erreur_syntaxe_signalee || !resume_ecrit ? 1 : 0;
 }
 
 } // namespace

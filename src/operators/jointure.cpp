@@ -5,6 +5,7 @@
 #include "driver/erreurs.h"
 #include "operators/operateurs.h"
 #include "store/hachage.h"
+#include "store/memoire.h"
 
 #include <absl/container/flat_hash_map.h>
 
@@ -138,6 +139,10 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
     if (relation_existe(resultat)) erreur(200);
     relation& res = *creer_relation(resultat, liste);
 
+    // The working index counts against the memory ceiling while it lives.
+    size_t taille_index = static_cast<size_t>(nb_slots_stockes(d)) * sizeof(uint32_t) +
+                          static_cast<size_t>(d.nb_actifs) * 40;
+    compter_memoire(taille_index);
     index_droite index = indexer_droite(d, communs);
     int64_t concordances = 0;
     int64_t stockes_g = nb_slots_stockes(g);
@@ -154,4 +159,5 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
         }
     }
     produit.nb_actifs = concordances;
+    decompter_memoire(taille_index);
 }

@@ -67,8 +67,9 @@ static void reserver_slot(relation& rel) {
     if (stockes < rel.capacite) return;
     int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);
     if (nouvelle > int64_t{UINT32_MAX}) erreur(400);
+    // Each slot: its ids, its flag, and about 16 bytes of the row index.
     compter_memoire(static_cast<size_t>(nouvelle - rel.capacite) *
-                    (static_cast<size_t>(rel.nb_champs) * sizeof(id_valeur) + 1));
+                    (static_cast<size_t>(rel.nb_champs) * sizeof(id_valeur) + 1 + 16));
     rel.valeurs.reserve(static_cast<size_t>(nouvelle * rel.nb_champs));
     rel.actifs.reserve(static_cast<size_t>(nouvelle));
     rel.capacite = nouvelle;

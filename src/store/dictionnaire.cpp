@@ -53,5 +53,4 @@ void afficher_dico() {
     }
     texte += "\n";
     std::fwrite(texte.data(), 1, texte.size(), stdout);
-    std::fflush(stdout);
 }

@@ -8,7 +8,10 @@
 // Counts `octets` more; past the ceiling raises erreur(400).
 void compter_memoire(size_t octets);
 
-// Sets the ceiling (0: three quarters of the physical memory).
+// Counts `octets` fewer, for memory given back (a join's working index).
+void decompter_memoire(size_t octets);
+
+// Sets the ceiling (0: three quarters of the memory the process may have).
 void fixer_limite_memoire(size_t octets);
 
 // Clears the count, keeping the ceiling (a new run in the same process).
