@@ -2,7 +2,9 @@
 
 #include "driver/erreurs.h"
 
-#include <string>
+#include <algorithm>
+#include <cstring>
+#include <memory>
 
 FILE* yyin = nullptr;
 FILE* yyout = nullptr;
@@ -11,28 +13,42 @@ namespace {
 
 constexpr size_t TAILLE_TAMPON = 1 << 20;
 
-std::string tampon;
+// The output buffer: `taille` bytes of `octets` wait to be written.
+struct tampon_sortie {
+    std::unique_ptr<char[]> octets;
+    size_t taille = 0;
+    size_t capacite = 0;
+};
+tampon_sortie tampon;
 
 // Writes the buffer out; false when the file refused some of it.
 bool vider_tampon() {
+    if (tampon.taille == 0) return true;
     if (!yyout) yyout = stdout;
-    bool ecrit = tampon.empty() ||
-                 std::fwrite(tampon.data(), 1, tampon.size(), yyout) == tampon.size();
-    tampon.clear();
+    bool ecrit = std::fwrite(tampon.octets.get(), 1, tampon.taille, yyout) == tampon.taille;
+    tampon.taille = 0;
     return ecrit;
 }
 
 } // namespace
 
-std::string& tampon_sortie() { return tampon; }
-
-void vider_si_plein() {
-    if (tampon.size() >= TAILLE_TAMPON && !vider_tampon()) erreur(CODE_ECRITURE_SORTIE);
+char* reserver_sortie(size_t n) {
+    if (tampon.taille + n > tampon.capacite) {
+        if (!vider_tampon()) erreur(CODE_ECRITURE_SORTIE);
+        if (n > tampon.capacite) {
+            tampon.capacite = std::max(n, TAILLE_TAMPON);
+            tampon.octets = std::make_unique<char[]>(tampon.capacite);
+        }
+    }
+    return tampon.octets.get() + tampon.taille;
 }
 
+void valider_sortie(size_t n) { tampon.taille += n; }
+
 void ecrire_sortie(std::string_view texte) {
-    tampon.append(texte);
-    vider_si_plein();
+    char* place = reserver_sortie(texte.size());
+    if (!texte.empty()) std::memcpy(place, texte.data(), texte.size());
+    valider_sortie(texte.size());
 }
 
 // The process's own standard streams are flushed, never closed.

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 // The input file being parsed (data file, then command file).
@@ -10,14 +10,15 @@ extern FILE* yyin;
 // The output file that receives the listings.
 extern FILE* yyout;
 
-// The output buffer, to append to directly; call vider_si_plein after.
-std::string& tampon_sortie();
+// Room for `n` more bytes at the end of the output buffer, which is written
+// out first when it is nearly full (a failed write raises the output-write
+// error). Write there, then commit with valider_sortie.
+char* reserver_sortie(size_t n);
 
-// Writes the output buffer out once it is large; a failed write raises the
-// output-write error.
-void vider_si_plein();
+// Commits the `n` bytes written at the place reserver_sortie answered.
+void valider_sortie(size_t n);
 
-// Appends `texte` to the output buffer (then vider_si_plein).
+// Appends `texte` to the output buffer.
 void ecrire_sortie(std::string_view texte);
 
 // Closes yyin, then writes out the buffer and closes yyout. Answers false when

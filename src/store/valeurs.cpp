@@ -10,23 +10,9 @@
 #include <cstring>
 #include <vector>
 
+textes_internes textes;
+
 namespace {
-
-// The texts, each as a length byte followed by its bytes, one after the
-// other; `debuts` gives where each id's text starts. The set holds the ids,
-// each beside 32 bits of its text's hash, so that neither growing the set nor
-// a lookup of a new text reads the texts.
-struct pool_valeurs {
-    std::vector<char> octets;
-    std::vector<uint32_t> debuts; // by id
-};
-
-pool_valeurs pool;
-
-std::string_view texte_de(id_valeur id) {
-    const char* debut = pool.octets.data() + pool.debuts[id];
-    return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
-}
 
 uint64_t hacher_texte(std::string_view texte) {
     uint64_t mots[3] = {0, 0, 0};
@@ -56,7 +42,7 @@ struct egalite_entree {
     using is_transparent = void;
     bool operator()(uint64_t a, uint64_t b) const { return a == b; }
     bool operator()(const cle_texte& cle, uint64_t entree) const {
-        return cle.empreinte == empreinte_de(entree) && cle.texte == texte_de(id_de(entree));
+        return cle.empreinte == empreinte_de(entree) && cle.texte == texte_valeur(id_de(entree));
     }
     bool operator()(uint64_t entree, const cle_texte& cle) const { return (*this)(cle, entree); }
 };
@@ -69,22 +55,25 @@ cle_texte cle_de(std::string_view texte) {
 
 // Stores a new text and answers its id; the memory is counted as it grows.
 id_valeur stocker(std::string_view texte) {
-    size_t fin = pool.octets.size();
-    if (fin + texte.size() + 1 > UINT32_MAX) erreur(400);
-    if (fin + texte.size() + 1 > pool.octets.capacity()) {
-        size_t capacite = std::max<size_t>(1 << 16, pool.octets.capacity() * 2);
-        compter_memoire(capacite - pool.octets.capacity());
-        pool.octets.reserve(capacite);
+    std::vector<char>& octets = textes.octets;
+    size_t fin = octets.empty() ? 0 : octets.size() - PLACE_COPIE;
+    size_t nouvelle_fin = fin + 1 + texte.size();
+    if (nouvelle_fin > UINT32_MAX) erreur(400);
+    if (nouvelle_fin + PLACE_COPIE > octets.capacity()) {
+        size_t capacite = std::max<size_t>(1 << 16, octets.capacity() * 2);
+        compter_memoire(capacite - octets.capacity());
+        octets.reserve(capacite);
     }
-    if (pool.debuts.size() == pool.debuts.capacity()) {
-        size_t ajout = std::max<size_t>(1024, pool.debuts.capacity());
+    if (textes.debuts.size() == textes.debuts.capacity()) {
+        size_t ajout = std::max<size_t>(1024, textes.debuts.capacity());
         compter_memoire(ajout * (sizeof(uint32_t) + 2 * sizeof(uint64_t)));
-        pool.debuts.reserve(pool.debuts.capacity() + ajout);
+        textes.debuts.reserve(textes.debuts.capacity() + ajout);
     }
-    pool.octets.push_back(static_cast<char>(texte.size()));
-    pool.octets.insert(pool.octets.end(), texte.begin(), texte.end());
-    pool.debuts.push_back(static_cast<uint32_t>(fin));
-    return static_cast<id_valeur>(pool.debuts.size() - 1);
+    octets.resize(nouvelle_fin + PLACE_COPIE);
+    octets[fin] = static_cast<char>(texte.size());
+    if (!texte.empty()) std::memcpy(octets.data() + fin + 1, texte.data(), texte.size());
+    textes.debuts.push_back(static_cast<uint32_t>(fin));
+    return static_cast<id_valeur>(textes.debuts.size() - 1);
 }
 
 id_valeur interner_cle(const cle_texte& cle) {
@@ -122,9 +111,7 @@ id_valeur chercher_valeur(std::string_view texte) {
     return trouve == ids.end() ? ID_ABSENT : id_de(*trouve);
 }
 
-std::string_view texte_valeur(id_valeur id) { return texte_de(id); }
-
 void reinitialiser_valeurs() {
-    pool = pool_valeurs{};
+    textes = textes_internes{};
     ids = decltype(ids){};
 }
