@@ -38,6 +38,9 @@ installer libbenchmark-dev sqlite3 time
 cmake -S "$racine" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DALGREL_TESTS=OFF -DALGREL_BENCH=ON >/dev/null
 cmake --build "$build" --target algrel generateur_charges >/dev/null
+build="$(cd "$build" && pwd)"
+mkdir -p "$travail"
+travail="$(cd "$travail" && pwd)"
 algrel="$build/algrel"
 generateur="$build/bench/generateur_charges"
 
