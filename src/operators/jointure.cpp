@@ -88,7 +88,7 @@ std::string liste_resultat(const relation& g, const relation& d, const attributs
         for (int32_t i = 0; i < communs.nombre; i++) commun = commun || communs.droite[i] == q;
         if (commun) continue;
         liste += ',';
-        liste += texte_valeur(entete_d[q]);
+        ajouter_texte_valeur(liste, entete_d[q]);
         autres.push_back(q);
     }
     return liste;
@@ -146,7 +146,11 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
     index_droite index = indexer_droite(d, communs);
     int64_t concordances = 0;
     int64_t stockes_g = nb_slots_stockes(g);
+    constexpr int64_t AVANCE = 16;
     for (int64_t slot_g = 1; slot_g < stockes_g; slot_g++) {
+        if (slot_g + AVANCE < stockes_g)
+            index.premier.prefetch(
+                hacher_cle(valeurs_slot(g, slot_g + AVANCE), communs.gauche, communs.nombre));
         if (!g.actifs[slot_g]) continue;
         const id_valeur* ligne_g = valeurs_slot(g, slot_g);
         auto trouve = index.premier.find(hacher_cle(ligne_g, communs.gauche, communs.nombre));

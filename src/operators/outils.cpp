@@ -17,7 +17,7 @@ static std::string texte_slot(const relation& rel, int64_t slot) {
     const id_valeur* valeurs = valeurs_slot(rel, slot);
     for (int32_t i = 0; i < rel.nb_champs; i++) {
         if (i > 0) texte += ',';
-        texte += texte_valeur(valeurs[i]);
+        ajouter_texte_valeur(texte, valeurs[i]);
     }
     return texte;
 }

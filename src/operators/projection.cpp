@@ -19,6 +19,7 @@ void projection(std::string_view source, std::string_view resultat, std::string_
         debut = virgule + 1;
     }
     relation& res = *creer_relation(resultat, liste);
+    res.index.reserve(static_cast<size_t>(src.nb_actifs));
 
     id_valeur ligne[MAX_CHAMPS];
     int64_t stockes = nb_slots_stockes(src);
@@ -28,4 +29,7 @@ void projection(std::string_view source, std::string_view resultat, std::string_
         for (size_t i = 0; i < positions.size(); i++) ligne[i] = valeurs[positions[i]];
         ajouter_ligne(res, ligne);
     }
+    verifier_doublon(res);
+    // The result's index served only to find repeats: free it until needed.
+    liberer_index(res);
 }

@@ -47,23 +47,42 @@ int64_t verifier_presence_tuple(std::string_view premier, std::string_view secon
     return chercher_ligne(b, valeurs_slot(a, slot));
 }
 
+// Calls `traiter(valeurs, present)` for each live row of `a` in slot order,
+// `present` telling whether `b` holds an equal live row. The lookups run a
+// few rows ahead of the answers so that their memory accesses overlap.
+template <typename Traitement>
+static void parcourir_presence(const relation& a, relation& b, Traitement traiter) {
+    assurer_index(b);
+    constexpr int64_t AVANCE = 16;
+    int64_t stockes = nb_slots_stockes(a);
+    for (int64_t slot = 1; slot < stockes; slot++) {
+        if (slot + AVANCE < stockes) precharger_ligne(b, valeurs_slot(a, slot + AVANCE));
+        if (!a.actifs[slot]) continue;
+        const id_valeur* valeurs = valeurs_slot(a, slot);
+        traiter(valeurs, chercher_ligne(b, valeurs) != 0);
+    }
+}
+
 void union_rel(std::string_view premier, std::string_view second, std::string_view resultat) {
     relation& res = creer_resultat(premier, second, resultat);
-    const relation& a = *relation_existe(premier);
+    relation& a = *relation_existe(premier);
     const relation& b = *relation_existe(second);
-    // The first operand's live rows are distinct; the second's may repeat them.
+    // The first operand's live rows are distinct. Those of the second are
+    // distinct too, so one of them repeats an earlier row of the result
+    // exactly when the first operand holds it.
     for (int64_t slot = 1; slot < nb_slots_stockes(a); slot++)
         if (a.actifs[slot]) ajouter_ligne_distincte(res, valeurs_slot(a, slot));
-    for (int64_t slot = 1; slot < nb_slots_stockes(b); slot++)
-        if (b.actifs[slot]) ajouter_ligne(res, valeurs_slot(b, slot));
+    parcourir_presence(b, a, [&](const id_valeur* valeurs, bool present) {
+        if (present) ajouter_ligne_retiree(res, valeurs);
+        else ajouter_ligne_distincte(res, valeurs);
+    });
 }
 
 void difference(std::string_view premier, std::string_view second, std::string_view resultat) {
     relation& res = creer_resultat(premier, second, resultat);
     const relation& a = *relation_existe(premier);
     relation& b = *relation_existe(second);
-    for (int64_t slot = 1; slot < nb_slots_stockes(a); slot++) {
-        const id_valeur* valeurs = valeurs_slot(a, slot);
-        if (a.actifs[slot] && chercher_ligne(b, valeurs) == 0) ajouter_ligne_distincte(res, valeurs);
-    }
+    parcourir_presence(a, b, [&](const id_valeur* valeurs, bool present) {
+        if (!present) ajouter_ligne_distincte(res, valeurs);
+    });
 }

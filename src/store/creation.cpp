@@ -84,16 +84,19 @@ static void empiler_slot(relation& rel, const id_valeur* valeurs, uint8_t actif)
 }
 
 void verifier_doublon(relation& rel) {
-    uint32_t nouveau = static_cast<uint32_t>(nb_slots_stockes(rel) - 1);
-    if (!rel.index_valide) {
-        // Rebuild from the rows before the new one, then judge the new one.
-        rel.actifs[nouveau] = 0;
-        assurer_index(rel);
-        rel.actifs[nouveau] = 1;
-    }
-    if (!indexer_ligne(rel, nouveau)) {
-        rel.actifs[nouveau] = 0;
-        rel.nb_actifs--;
+    if (rel.en_attente == 0) return;
+    int64_t fin = nb_slots_stockes(rel);
+    int64_t debut = fin - rel.en_attente;
+    rel.en_attente = 0;
+    if (!rel.index_valide) reconstruire_index(rel, debut);
+    // Looking a few rows ahead lets the memory accesses of the set overlap.
+    constexpr int64_t AVANCE = 16;
+    for (int64_t slot = debut; slot < fin; slot++) {
+        if (slot + AVANCE < fin) precharger_ligne(rel, valeurs_slot(rel, slot + AVANCE));
+        if (rel.actifs[slot] && !indexer_ligne(rel, static_cast<uint32_t>(slot))) {
+            rel.actifs[slot] = 0;
+            rel.nb_actifs--;
+        }
     }
 }
 
@@ -103,16 +106,19 @@ int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {
 }
 
 void ajouter_ligne(relation& rel, const id_valeur* valeurs) {
+    constexpr int64_t LOT = 4096;
     empiler_slot(rel, valeurs, 1);
-    verifier_doublon(rel);
+    if (++rel.en_attente >= LOT) verifier_doublon(rel);
 }
 
 void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs) {
-    if (rel.index_valide) {
-        rel.index.clear();
-        rel.index_valide = false;
-    }
+    verifier_doublon(rel);
+    if (rel.index_valide) liberer_index(rel);
     empiler_slot(rel, valeurs, 1);
+}
+
+void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs) {
+    empiler_slot(rel, valeurs, 0);
 }
 
 // --- the two entry points
@@ -138,7 +144,7 @@ relation* creer_relation(std::string_view nom, std::string_view liste) {
 
 void ajouter_tuple(std::string_view nom, std::string_view liste) {
     if (liste.size() > MAX_LISTE) erreur(209);
-    relation* rel = relation_existe(nom);
+    relation* rel = relation_enregistree(nom);
     if (!rel) erreur(203);
     if (compter_champs(liste) != rel->nb_champs) erreur(201);
     id_valeur ligne[MAX_CHAMPS];

@@ -21,10 +21,16 @@ relation* ajouter_ds_dico(std::unique_ptr<relation> rel) {
     return adresse;
 }
 
-relation* relation_existe(std::string_view nom) {
+relation* relation_enregistree(std::string_view nom) {
     if (!dico) return nullptr;
     auto trouve = dico->par_nom.find(absl::string_view(nom.data(), nom.size()));
     return trouve == dico->par_nom.end() ? nullptr : trouve->second;
+}
+
+relation* relation_existe(std::string_view nom) {
+    relation* rel = relation_enregistree(nom);
+    if (rel) verifier_doublon(*rel);
+    return rel;
 }
 
 void liberer_memoire() {
@@ -45,7 +51,8 @@ void afficher_dico() {
     texte += ligne;
     texte += "\n\t NOM\t\t\t  -  ADRESSE - COL - TUPL - T_ACT";
     for (const entree_dico& entree : dico->entrees) {
-        const relation* rel = entree.adresse;
+        relation* rel = entree.adresse;
+        verifier_doublon(*rel);
         std::snprintf(ligne, sizeof ligne, "\n%20s%10d%6d%6" PRId64 "%6" PRId64,
                       entree.nom.c_str(), adresse_affichee(rel), rel->nb_champs, rel->nb_tuples,
                       rel->nb_actifs);

@@ -53,12 +53,27 @@ int64_t chercher_ligne(relation& rel, const id_valeur* valeurs) {
     return trouve == rel.index.end() ? 0 : slot_de(*trouve);
 }
 
-void assurer_index(relation& rel) {
-    if (rel.index_valide) return;
+void precharger_ligne(const relation& rel, const id_valeur* valeurs) {
+    rel.index.prefetch(cle_de(valeurs, rel.nb_champs));
+}
+
+void reconstruire_index(relation& rel, int64_t fin) {
     rel.index.clear();
     rel.index.reserve(static_cast<size_t>(rel.nb_actifs));
-    int64_t stockes = nb_slots_stockes(rel);
-    for (int64_t slot = 1; slot < stockes; slot++)
+    constexpr int64_t AVANCE = 16;
+    for (int64_t slot = 1; slot < fin; slot++) {
+        if (slot + AVANCE < fin) precharger_ligne(rel, valeurs_slot(rel, slot + AVANCE));
         if (rel.actifs[slot]) indexer_ligne(rel, static_cast<uint32_t>(slot));
+    }
     rel.index_valide = true;
+}
+
+void assurer_index(relation& rel) {
+    verifier_doublon(rel);
+    if (!rel.index_valide) reconstruire_index(rel, nb_slots_stockes(rel));
+}
+
+void liberer_index(relation& rel) {
+    rel.index = index_lignes(0, hachage_ligne{}, egalite_ligne{&rel});
+    rel.index_valide = false;
 }

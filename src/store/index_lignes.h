@@ -39,9 +39,15 @@ cle_ligne cle_de(const id_valeur* valeurs, int32_t nb_champs);
 // Adds slot `slot` of `rel` to its index; false when an equal row is there already.
 bool indexer_ligne(relation& rel, uint32_t slot);
 
+// Starts fetching the part of the index where `valeurs` would be.
+void precharger_ligne(const relation& rel, const id_valeur* valeurs);
+
+// Makes the index hold exactly the live slots before `fin`.
+void reconstruire_index(relation& rel, int64_t fin);
+
 // The slot of the live row of `rel` equal to `valeurs` (as many values as
 // `rel` has attributes), or 0.
 int64_t chercher_ligne(relation& rel, const id_valeur* valeurs);
 
-// Makes `rel.index` hold exactly the live rows.
+// Makes `rel.index` hold exactly the live rows (waiting rows settled first).
 void assurer_index(relation& rel);

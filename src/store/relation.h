@@ -41,6 +41,10 @@ struct relation {
     // appended without it (index_valide false).
     index_lignes index;
     bool index_valide = true;
+    // The last `en_attente` slots were appended live but not yet compared
+    // with the earlier rows: verifier_doublon settles them all at once,
+    // before anything reads the relation (relation_existe does).
+    int64_t en_attente = 0;
     // A join's product: its counts are kept but its rows are never stored,
     // since no statement can read them.
     bool produit_virtuel = false;
@@ -74,8 +78,12 @@ extern int32_t flag_prod_cart;
 void initialiser_dico();
 // Registers a new relation whose `nom` is set; the dictionary takes ownership.
 relation* ajouter_ds_dico(std::unique_ptr<relation> rel);
-// The relation registered under `nom`, or null.
+// The relation registered under `nom`, or null; its repeated rows are
+// settled, so that its rows and counts can be read.
 relation* relation_existe(std::string_view nom);
+// The relation registered under `nom`, or null, as it stands (rows may wait
+// to be compared): for appending rows only.
+relation* relation_enregistree(std::string_view nom);
 // Releases the store and closes both streams (the error path).
 void liberer_memoire();
 // Prints the summary of every relation on standard output.
@@ -91,15 +99,21 @@ void ajouter_tuple(std::string_view nom, std::string_view liste);
 int32_t compter_champs(std::string_view liste);
 // 1 when two items of the list are equal, else 0.
 int comparer_noms_champs(std::string_view liste);
-// Retires the newest slot of `rel` when it repeats a live row.
+// Compares the slots waiting in `rel` with the rows before them, in slot
+// order, and retires each one that repeats a live row.
 void verifier_doublon(relation& rel);
 // 1 when slots `a` and `b` of `rel` hold equal values, else 0.
 int comparer_champ_champ(const relation& rel, int64_t a, int64_t b);
 
-// Appends a row of ids to `rel`, retiring it when it repeats a live row.
+// Appends a row of ids to `rel`; it will be retired if it repeats a live row
+// (the comparison waits, to be done for many rows at once).
 void ajouter_ligne(relation& rel, const id_valeur* valeurs);
 // Appends a row of ids that the caller knows to differ from every live row.
 void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs);
+// Appends a row of ids that the caller knows to repeat a live row: retired.
+void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs);
+// Frees the row index of `rel` (rebuilt when next needed).
+void liberer_index(relation& rel);
 
 // --- listing (affichage.cpp)
 

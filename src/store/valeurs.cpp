@@ -14,11 +14,29 @@ textes_internes textes;
 
 namespace {
 
+std::string_view texte_stocke(id_valeur id) {
+    const char* debut = textes.octets.data() + id;
+    return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
+}
+
 uint64_t hacher_texte(std::string_view texte) {
     uint64_t mots[3] = {0, 0, 0};
     if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
     return melanger(mots[0] * 0x9E3779B97F4A7C15ull ^ mots[1] * 0xC2B2AE3D27D4EB4Full ^
                     (mots[2] + texte.size()) * 0x165667B19E3779F9ull);
+}
+
+// The id of a text that is an integer of at most 9 digits without a leading
+// zero, or ID_ABSENT.
+id_valeur id_entier(std::string_view texte) {
+    if (texte.empty() || texte.size() > 9 || (texte[0] == '0' && texte.size() > 1))
+        return ID_ABSENT;
+    uint32_t valeur = 0;
+    for (char c : texte) {
+        if (c < '0' || c > '9') return ID_ABSENT;
+        valeur = valeur * 10 + static_cast<uint32_t>(c - '0');
+    }
+    return ID_ENTIER | valeur;
 }
 
 // A text looked up, with its hash.
@@ -42,7 +60,7 @@ struct egalite_entree {
     using is_transparent = void;
     bool operator()(uint64_t a, uint64_t b) const { return a == b; }
     bool operator()(const cle_texte& cle, uint64_t entree) const {
-        return cle.empreinte == empreinte_de(entree) && cle.texte == texte_valeur(id_de(entree));
+        return cle.empreinte == empreinte_de(entree) && cle.texte == texte_stocke(id_de(entree));
     }
     bool operator()(uint64_t entree, const cle_texte& cle) const { return (*this)(cle, entree); }
 };
@@ -53,27 +71,23 @@ cle_texte cle_de(std::string_view texte) {
     return cle_texte{texte, static_cast<uint32_t>(hacher_texte(texte) >> 32)};
 }
 
-// Stores a new text and answers its id; the memory is counted as it grows.
+// Stores a new text and answers its id, where it starts; the memory is
+// counted as it grows, with the set's entry.
 id_valeur stocker(std::string_view texte) {
     std::vector<char>& octets = textes.octets;
-    size_t fin = octets.empty() ? 0 : octets.size() - PLACE_COPIE;
-    size_t nouvelle_fin = fin + 1 + texte.size();
-    if (nouvelle_fin > UINT32_MAX) erreur(400);
-    if (nouvelle_fin + PLACE_COPIE > octets.capacity()) {
+    size_t debut = octets.empty() ? 0 : octets.size() - PLACE_COPIE;
+    size_t fin = debut + 1 + texte.size();
+    if (fin >= ID_ENTIER) erreur(400);
+    if (fin + PLACE_COPIE > octets.capacity()) {
         size_t capacite = std::max<size_t>(1 << 16, octets.capacity() * 2);
         compter_memoire(capacite - octets.capacity());
         octets.reserve(capacite);
     }
-    if (textes.debuts.size() == textes.debuts.capacity()) {
-        size_t ajout = std::max<size_t>(1024, textes.debuts.capacity());
-        compter_memoire(ajout * (sizeof(uint32_t) + 2 * sizeof(uint64_t)));
-        textes.debuts.reserve(textes.debuts.capacity() + ajout);
-    }
-    octets.resize(nouvelle_fin + PLACE_COPIE);
-    octets[fin] = static_cast<char>(texte.size());
-    if (!texte.empty()) std::memcpy(octets.data() + fin + 1, texte.data(), texte.size());
-    textes.debuts.push_back(static_cast<uint32_t>(fin));
-    return static_cast<id_valeur>(textes.debuts.size() - 1);
+    compter_memoire(2 * sizeof(uint64_t));
+    octets.resize(fin + PLACE_COPIE);
+    octets[debut] = static_cast<char>(texte.size());
+    if (!texte.empty()) std::memcpy(octets.data() + debut + 1, texte.data(), texte.size());
+    return static_cast<id_valeur>(debut);
 }
 
 id_valeur interner_cle(const cle_texte& cle) {
@@ -88,7 +102,8 @@ id_valeur interner_cle(const cle_texte& cle) {
 
 id_valeur interner_valeur(std::string_view texte) {
     if (texte.size() > MAX_TEXTE_INTERNE) erreur(209);
-    return interner_cle(cle_de(texte));
+    id_valeur entier = id_entier(texte);
+    return entier != ID_ABSENT ? entier : interner_cle(cle_de(texte));
 }
 
 void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat) {
@@ -98,15 +113,20 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
         int32_t fin = std::min(nombre, debut + LOT);
         for (int32_t i = debut; i < fin; i++) {
             if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
+            resultat[i] = id_entier(textes[i]);
+            if (resultat[i] != ID_ABSENT) continue;
             cles[i - debut] = cle_de(textes[i]);
             ids.prefetch(cles[i - debut]);
         }
-        for (int32_t i = debut; i < fin; i++) resultat[i] = interner_cle(cles[i - debut]);
+        for (int32_t i = debut; i < fin; i++)
+            if (resultat[i] == ID_ABSENT) resultat[i] = interner_cle(cles[i - debut]);
     }
 }
 
 id_valeur chercher_valeur(std::string_view texte) {
     if (texte.size() > MAX_TEXTE_INTERNE) return ID_ABSENT;
+    id_valeur entier = id_entier(texte);
+    if (entier != ID_ABSENT) return entier;
     auto trouve = ids.find(cle_de(texte));
     return trouve == ids.end() ? ID_ABSENT : id_de(*trouve);
 }

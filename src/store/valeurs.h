@@ -5,11 +5,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
 using id_valeur = uint32_t;
 inline constexpr id_valeur ID_ABSENT = UINT32_MAX;
+
+// An integer written without a leading zero and below 10^9 is its own id:
+// this bit and its value. No text of it is stored, and equal texts still have
+// equal ids, since each such integer has only one writing.
+inline constexpr id_valeur ID_ENTIER = 0x80000000u;
 
 // The longest text that can be interned: the longest value or attribute name.
 inline constexpr size_t MAX_TEXTE_INTERNE = 19;
@@ -21,34 +27,46 @@ id_valeur interner_valeur(std::string_view texte);
 // started together so that their memory accesses overlap.
 void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* ids);
 
-// The id of `texte` if it was ever interned, else ID_ABSENT; interns nothing.
-// A text too long to be interned is never found.
+// The id of `texte` if it may occur (an integer, or a text ever interned),
+// else ID_ABSENT; interns nothing. A text too long to be interned is never found.
 id_valeur chercher_valeur(std::string_view texte);
 
 // The interned texts, each as a length byte followed by its bytes, one after
-// the other, with PLACE_COPIE bytes of padding at the end; `debuts` gives
-// where each id's text starts. Read through texte_valeur and copier_texte.
+// the other, with PLACE_COPIE bytes of padding at the end. The id of an
+// interned text is where it starts. Read through copier_texte.
 struct textes_internes {
     std::vector<char> octets;
-    std::vector<uint32_t> debuts;
 };
 extern textes_internes textes;
 
 // Bytes that copier_texte may write, whatever the text's length.
 inline constexpr size_t PLACE_COPIE = 24;
 
-// The text behind an id returned by interner_valeur.
-inline std::string_view texte_valeur(id_valeur id) {
-    const char* debut = textes.octets.data() + textes.debuts[id];
-    return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
+// Writes the decimal digits of `valeur` (below 10^9) at `destination`.
+inline size_t ecrire_entier(char* destination, uint32_t valeur) {
+    char chiffres[10];
+    size_t n = 0;
+    do {
+        chiffres[n++] = static_cast<char>('0' + valeur % 10);
+        valeur /= 10;
+    } while (valeur != 0);
+    for (size_t i = 0; i < n; i++) destination[i] = chiffres[n - 1 - i];
+    return n;
 }
 
 // Writes the text of `id` at `destination`, which has room for PLACE_COPIE
 // bytes (the bytes past the text are scratch), and answers its length.
 inline size_t copier_texte(char* destination, id_valeur id) {
-    const char* debut = textes.octets.data() + textes.debuts[id];
+    if (id & ID_ENTIER) return ecrire_entier(destination, id & ~ID_ENTIER);
+    const char* debut = textes.octets.data() + id;
     std::memcpy(destination, debut + 1, PLACE_COPIE);
     return static_cast<unsigned char>(debut[0]);
+}
+
+// Appends the text of `id` to `texte`.
+inline void ajouter_texte_valeur(std::string& texte, id_valeur id) {
+    char place[PLACE_COPIE];
+    texte.append(place, copier_texte(place, id));
 }
 
 // Forgets every interned text (tests and in-process runs).
