@@ -107,6 +107,7 @@ int derouler(int argc, const char* const* argv) {
 
 void reinitialiser_interpreteur() {
     fermer_flux();
+    oublier_lignes_en_attente();
     dico.reset();
     reinitialiser_valeurs();
     reinitialiser_analyseur_lexical();

@@ -1,6 +1,8 @@
 // Creation of relations and insertion of rows. Rows repeating a live row keep
 // their slot but are retired; the search for a repeat goes through the
 // relation's hash set of live rows instead of a scan of every earlier row.
+// Both the interning of rows given as text and the search for repeats wait
+// until many rows can be handled together, or until the relation is read.
 #include "driver/erreurs.h"
 #include "store/memoire.h"
 #include "store/relation.h"
@@ -9,6 +11,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
+#include <vector>
 
 int32_t flag_prod_cart = 0;
 
@@ -142,12 +146,59 @@ relation* creer_relation(std::string_view nom, std::string_view liste) {
     return ajouter_ds_dico(std::move(nouvelle));
 }
 
+// --- rows given as text
+
+// Rows given as list texts wait here, all of one relation and LOT_TEXTES at
+// most, so that their values are interned together and the lookups of many
+// values overlap in memory. Every check of a row is made when it arrives.
+struct lot_textes {
+    relation* rel = nullptr;
+    std::string octets;                     // the items, one after the other
+    std::vector<std::string_view::size_type> longueurs; // of each item, row after row
+    std::vector<std::string_view> items;
+    std::vector<id_valeur> ids;
+};
+static lot_textes lot;
+static constexpr size_t LOT_TEXTES = 4096;
+
+void inserer_lignes_en_attente() {
+    if (lot.longueurs.empty()) return;
+    lot.items.clear();
+    size_t position = 0;
+    for (size_t longueur : lot.longueurs) {
+        lot.items.emplace_back(lot.octets.data() + position, longueur);
+        position += longueur;
+    }
+    lot.ids.resize(lot.items.size());
+    interner_valeurs(lot.items.data(), static_cast<int32_t>(lot.items.size()), lot.ids.data());
+    relation& rel = *lot.rel;
+    for (size_t debut = 0; debut < lot.ids.size(); debut += static_cast<size_t>(rel.nb_champs))
+        ajouter_ligne(rel, lot.ids.data() + debut);
+    oublier_lignes_en_attente();
+}
+
+void oublier_lignes_en_attente() {
+    lot.rel = nullptr;
+    lot.octets.clear();
+    lot.longueurs.clear();
+}
+
 void ajouter_tuple(std::string_view nom, std::string_view liste) {
     if (liste.size() > MAX_LISTE) erreur(209);
     relation* rel = relation_enregistree(nom);
     if (!rel) erreur(203);
     if (compter_champs(liste) != rel->nb_champs) erreur(201);
-    id_valeur ligne[MAX_CHAMPS];
-    interner_items(liste, rel->nb_champs, ligne);
-    ajouter_ligne(*rel, ligne);
+    liste_decoupee decoupe = decouper(liste);
+    for (int32_t i = 0; i < rel->nb_champs; i++) {
+        if (decoupe.items[i].empty()) erreur(205);
+        if (decoupe.items[i].size() > MAX_VALEUR) erreur(209);
+    }
+    if (lot.rel != rel) inserer_lignes_en_attente();
+    lot.rel = rel;
+    for (int32_t i = 0; i < rel->nb_champs; i++) {
+        lot.octets.append(decoupe.items[i]);
+        lot.longueurs.push_back(decoupe.items[i].size());
+    }
+    if (lot.longueurs.size() >= LOT_TEXTES * static_cast<size_t>(rel->nb_champs))
+        inserer_lignes_en_attente();
 }

@@ -28,12 +28,14 @@ relation* relation_enregistree(std::string_view nom) {
 }
 
 relation* relation_existe(std::string_view nom) {
+    inserer_lignes_en_attente();
     relation* rel = relation_enregistree(nom);
     if (rel) verifier_doublon(*rel);
     return rel;
 }
 
 void liberer_memoire() {
+    oublier_lignes_en_attente();
     dico.reset();
     reinitialiser_valeurs();
     if (!fermer_flux()) afficher_message_erreur(CODE_ECRITURE_SORTIE);
@@ -45,6 +47,7 @@ static int32_t adresse_affichee(const relation* rel) {
 }
 
 void afficher_dico() {
+    inserer_lignes_en_attente();
     std::string texte;
     char ligne[160];
     std::snprintf(ligne, sizeof ligne, "\nDictionnaire : %d relation(s)", dico->nb_relations);

@@ -93,8 +93,14 @@ void afficher_dico();
 
 // Creates and registers relation `nom` with the attribute list `liste`.
 relation* creer_relation(std::string_view nom, std::string_view liste);
-// Adds the row of values `liste` to relation `nom`.
+// Adds the row of values `liste` to relation `nom` (its checks are made at
+// once; the row itself may wait, see inserer_lignes_en_attente).
 void ajouter_tuple(std::string_view nom, std::string_view liste);
+// Stores the rows that ajouter_tuple keeps waiting; relation_existe and the
+// summary call it before reading anything.
+void inserer_lignes_en_attente();
+// Drops the waiting rows (the store is being released).
+void oublier_lignes_en_attente();
 // 1 plus the number of commas of a non-empty list; 205 for an empty one.
 int32_t compter_champs(std::string_view liste);
 // 1 when two items of the list are equal, else 0.

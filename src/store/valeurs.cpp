@@ -107,19 +107,21 @@ id_valeur interner_valeur(std::string_view texte) {
 }
 
 void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat) {
-    constexpr int32_t LOT = 8;
-    cle_texte cles[LOT];
-    for (int32_t debut = 0; debut < nombre; debut += LOT) {
-        int32_t fin = std::min(nombre, debut + LOT);
-        for (int32_t i = debut; i < fin; i++) {
-            if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
-            resultat[i] = id_entier(textes[i]);
-            if (resultat[i] != ID_ABSENT) continue;
-            cles[i - debut] = cle_de(textes[i]);
-            ids.prefetch(cles[i - debut]);
-        }
-        for (int32_t i = debut; i < fin; i++)
-            if (resultat[i] == ID_ABSENT) resultat[i] = interner_cle(cles[i - debut]);
+    // The lookups run AVANCE values ahead of the answers so that their memory
+    // accesses overlap; integers need no lookup.
+    constexpr int32_t AVANCE = 16;
+    cle_texte cles[AVANCE];
+    auto preparer = [&](int32_t i) {
+        if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
+        resultat[i] = id_entier(textes[i]);
+        if (resultat[i] != ID_ABSENT) return;
+        cles[i % AVANCE] = cle_de(textes[i]);
+        ids.prefetch(cles[i % AVANCE]);
+    };
+    for (int32_t i = 0; i < std::min(nombre, AVANCE); i++) preparer(i);
+    for (int32_t i = 0; i < nombre; i++) {
+        if (resultat[i] == ID_ABSENT) resultat[i] = interner_cle(cles[i % AVANCE]);
+        if (i + AVANCE < nombre) preparer(i + AVANCE);
     }
 }
 
