@@ -185,7 +185,8 @@ void oublier_lignes_en_attente() {
 
 void ajouter_tuple(std::string_view nom, std::string_view liste) {
     if (liste.size() > MAX_LISTE) erreur(209);
-    relation* rel = relation_enregistree(nom);
+    // Data lines come in runs for one relation: its name is compared first.
+    relation* rel = lot.rel && lot.rel->nom == nom ? lot.rel : relation_enregistree(nom);
     if (!rel) erreur(203);
     if (compter_champs(liste) != rel->nb_champs) erreur(201);
     liste_decoupee decoupe = decouper(liste);

@@ -19,13 +19,6 @@ std::string_view texte_stocke(id_valeur id) {
     return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
 }
 
-uint64_t hacher_texte(std::string_view texte) {
-    uint64_t mots[3] = {0, 0, 0};
-    if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
-    return melanger(mots[0] * 0x9E3779B97F4A7C15ull ^ mots[1] * 0xC2B2AE3D27D4EB4Full ^
-                    (mots[2] + texte.size()) * 0x165667B19E3779F9ull);
-}
-
 // The id of a text that is an integer of at most 9 digits without a leading
 // zero, or ID_ABSENT.
 id_valeur id_entier(std::string_view texte) {
@@ -39,36 +32,51 @@ id_valeur id_entier(std::string_view texte) {
     return ID_ENTIER | valeur;
 }
 
-// A text looked up, with its hash.
+// A text looked up: its first 8 bytes (zero-padded), 32 bits of its hash.
 struct cle_texte {
     std::string_view texte;
+    uint64_t debut;
     uint32_t empreinte;
 };
 
-uint32_t empreinte_de(uint64_t entree) { return static_cast<uint32_t>(entree >> 32); }
-id_valeur id_de(uint64_t entree) { return static_cast<id_valeur>(entree); }
+// An entry of the set: an interned text's first bytes, id and hash bits. A
+// text shorter than 8 bytes is known by its first bytes alone (texts hold no
+// NUL byte), so that finding it needs no access to the stored texts.
+struct entree_texte {
+    uint64_t debut;
+    id_valeur id;
+    uint32_t empreinte;
+};
+
 size_t etaler(uint32_t empreinte) {
     return static_cast<size_t>(uint64_t{empreinte} * 0x9E3779B97F4A7C15ull);
 }
 
 struct hachage_entree {
     using is_transparent = void;
-    size_t operator()(uint64_t entree) const { return etaler(empreinte_de(entree)); }
+    size_t operator()(const entree_texte& entree) const { return etaler(entree.empreinte); }
     size_t operator()(const cle_texte& cle) const { return etaler(cle.empreinte); }
 };
 struct egalite_entree {
     using is_transparent = void;
-    bool operator()(uint64_t a, uint64_t b) const { return a == b; }
-    bool operator()(const cle_texte& cle, uint64_t entree) const {
-        return cle.empreinte == empreinte_de(entree) && cle.texte == texte_stocke(id_de(entree));
+    bool operator()(const entree_texte& a, const entree_texte& b) const { return a.id == b.id; }
+    bool operator()(const cle_texte& cle, const entree_texte& entree) const {
+        return cle.empreinte == entree.empreinte && cle.debut == entree.debut &&
+               (cle.texte.size() < 8 || cle.texte == texte_stocke(entree.id));
     }
-    bool operator()(uint64_t entree, const cle_texte& cle) const { return (*this)(cle, entree); }
+    bool operator()(const entree_texte& entree, const cle_texte& cle) const {
+        return (*this)(cle, entree);
+    }
 };
 
-absl::flat_hash_set<uint64_t, hachage_entree, egalite_entree> ids;
+absl::flat_hash_set<entree_texte, hachage_entree, egalite_entree> ids;
 
 cle_texte cle_de(std::string_view texte) {
-    return cle_texte{texte, static_cast<uint32_t>(hacher_texte(texte) >> 32)};
+    uint64_t mots[3] = {0, 0, 0};
+    if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
+    uint64_t h = melanger(mots[0] * 0x9E3779B97F4A7C15ull ^ mots[1] * 0xC2B2AE3D27D4EB4Full ^
+                          (mots[2] + texte.size()) * 0x165667B19E3779F9ull);
+    return cle_texte{texte, mots[0], static_cast<uint32_t>(h >> 32)};
 }
 
 // Stores a new text and answers its id, where it starts; the memory is
@@ -83,7 +91,7 @@ id_valeur stocker(std::string_view texte) {
         compter_memoire(capacite - octets.capacity());
         octets.reserve(capacite);
     }
-    compter_memoire(2 * sizeof(uint64_t));
+    compter_memoire(2 * sizeof(entree_texte));
     octets.resize(fin + PLACE_COPIE);
     octets[debut] = static_cast<char>(texte.size());
     if (!texte.empty()) std::memcpy(octets.data() + debut + 1, texte.data(), texte.size());
@@ -92,9 +100,9 @@ id_valeur stocker(std::string_view texte) {
 
 id_valeur interner_cle(const cle_texte& cle) {
     auto trouve = ids.find(cle);
-    if (trouve != ids.end()) return id_de(*trouve);
+    if (trouve != ids.end()) return trouve->id;
     id_valeur id = stocker(cle.texte);
-    ids.insert(uint64_t{cle.empreinte} << 32 | id);
+    ids.insert(entree_texte{cle.debut, id, cle.empreinte});
     return id;
 }
 
@@ -130,7 +138,7 @@ id_valeur chercher_valeur(std::string_view texte) {
     id_valeur entier = id_entier(texte);
     if (entier != ID_ABSENT) return entier;
     auto trouve = ids.find(cle_de(texte));
-    return trouve == ids.end() ? ID_ABSENT : id_de(*trouve);
+    return trouve == ids.end() ? ID_ABSENT : trouve->id;
 }
 
 void reinitialiser_valeurs() {
