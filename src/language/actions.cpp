@@ -34,10 +34,7 @@ std::unique_ptr<descripteur> decrire(int numero, const entree_pile* droite) {
 
 void executer_action(int numero, entree_pile* droite) {
     switch (numero) {
-    case 7: creer_relation(droite[1].texte, droite[3].texte); break;
-    case 8: ajouter_tuple(droite[1].texte, droite[3].texte); break;
     case 9: executer_operation(droite[1].texte, *droite[3].desc); break;
-    case 10: afficher_relation(droite[1].texte); break;
     case 12: executer_operation(nom(droite[0]), *droite[0].desc); break; // $$ = $1
     case 13: // $$ = $2
         std::swap(droite[0].texte, droite[1].texte);

@@ -1,4 +1,5 @@
-// The grammar's actions: what each rule does once its phrase is recognised.
+// The grammar's actions: what each rule of the @let statement and its
+// expressions does once its phrase is recognised.
 #pragma once
 
 #include "language/descripteur.h"

@@ -33,7 +33,8 @@ enum classe_octet : unsigned char {
 
 struct table_classes {
     classe_octet classe[256];
-    constexpr table_classes() : classe() {
+    bool dans_liste[256]; // letters, digits and the comma
+    constexpr table_classes() : classe(), dans_liste() {
         for (int c = 0; c < 256; c++) classe[c] = c >= 0x80 ? C_INVALIDE : C_AUTRE;
         classe[0] = C_INVALIDE;
         classe[int{' '}] = classe[int{'\t'}] = C_BLANC;
@@ -44,6 +45,8 @@ struct table_classes {
         for (int c = '0'; c <= '9'; c++) classe[c] = C_CHIFFRE;
         classe[int{'<'}] = classe[int{'='}] = classe[int{'>'}] = C_COMPARAISON;
         classe[int{'@'}] = C_AROBASE;
+        for (int c = 0; c < 256; c++)
+            dans_liste[c] = classe[c] == C_LETTRE || classe[c] == C_CHIFFRE || c == ',';
     }
 };
 constexpr table_classes classes;
@@ -103,23 +106,53 @@ inline int regarder(size_t i) {
     return regarder_lent(i);
 }
 
-inline classe_octet classe_de(int c) { return c < 0 ? C_AUTRE : classes.classe[c]; }
-
-inline bool debute_item(int c) {
-    classe_octet k = classe_de(c);
-    return k == C_LETTRE || k == C_CHIFFRE;
+// The length of the run of letters, digits and commas from the token start,
+// reading more input when the run reaches the end of the buffer.
+size_t passer_suite() {
+    size_t i = 0;
+    for (;;) {
+        const char* debut = lec.tampon.data() + lec.pos;
+        const char* p = debut + i;
+        const char* fin = lec.tampon.data() + lec.fin;
+        while (p < fin && classes.dans_liste[static_cast<unsigned char>(*p)]) p++;
+        i = static_cast<size_t>(p - debut);
+        if (p < fin || lec.epuise) return i;
+        remplir();
+    }
 }
 
-// Offset just past the item starting at offset `i`: a name (a letter, then
-// letters and digits) or an integer (digits only).
-size_t passer_item(size_t i) {
-    if (classe_de(regarder(i)) == C_LETTRE) {
-        i++;
-        while (debute_item(regarder(i))) i++;
-    } else {
-        while (classe_de(regarder(i)) == C_CHIFFRE) i++;
+// Offset just past the item starting at offset `i` of `texte`: a name (a
+// letter, then letters and digits) or an integer (digits only). `texte` up
+// to `n` is a run of letters, digits and commas.
+size_t fin_item(const char* texte, size_t i, size_t n) {
+    if (classes.classe[static_cast<unsigned char>(texte[i])] == C_LETTRE) {
+        while (++i < n && texte[i] != ',') {}
+        return i;
     }
+    while (i < n && classes.classe[static_cast<unsigned char>(texte[i])] == C_CHIFFRE) i++;
     return i;
+}
+
+// Skips blanks and newlines, counting lines; answers the next byte or -1.
+int passer_blancs() {
+    for (;;) {
+        const char* p = lec.tampon.data() + lec.pos;
+        const char* fin = lec.tampon.data() + lec.fin;
+        while (p < fin) {
+            if (*p == ' ' || *p == '\t') {
+                p++;
+            } else if (*p == '\n') {
+                num_ligne = static_cast<int32_t>(static_cast<uint32_t>(num_ligne) + 1u);
+                p++;
+            } else {
+                lec.pos = static_cast<size_t>(p - lec.tampon.data());
+                return static_cast<unsigned char>(*p);
+            }
+        }
+        lec.pos = lec.fin;
+        if (lec.epuise) return -1;
+        remplir();
+    }
 }
 
 int rendre_jeton(size_t longueur, int code) {
@@ -135,6 +168,7 @@ int rendre_valeur(size_t longueur, int code) {
 }
 
 int mot_cle(const char* texte, size_t longueur) {
+    if (longueur < 2 || longueur > 7 || texte[0] < 'A' || texte[0] > 'W') return 0;
     static const struct {
         const char* mot;
         int code;
@@ -146,30 +180,36 @@ int mot_cle(const char* texte, size_t longueur) {
     return 0;
 }
 
-// item | item (',' item)+ | keyword
+// item | item (',' item)+ | keyword. The token lies in the run of letters,
+// digits and commas that starts here: a comma continues a list only when an
+// item follows it, and an integer ends at its first letter.
 int lire_item() {
-    size_t fin_item = passer_item(0);
-    size_t fin = fin_item;
-    while (regarder(fin) == ',' && debute_item(regarder(fin + 1))) fin = passer_item(fin + 1);
-    if (fin > fin_item) return rendre_valeur(fin, LISTE);
-    int code = mot_cle(lec.tampon.data() + lec.pos, fin_item);
-    return code ? rendre_jeton(fin_item, code) : rendre_valeur(fin_item, IDENT);
+    size_t n = passer_suite();
+    const char* texte = lec.tampon.data() + lec.pos;
+    size_t premier = fin_item(texte, 0, n);
+    size_t fin = premier;
+    while (fin + 1 < n && texte[fin] == ',' && texte[fin + 1] != ',')
+        fin = fin_item(texte, fin + 1, n);
+    if (fin > premier) return rendre_valeur(fin, LISTE);
+    int code = mot_cle(texte, premier);
+    return code ? rendre_jeton(premier, code) : rendre_valeur(premier, IDENT);
 }
 
 // "@relation " | "@data " | "@let " | "@print" | '@'
 int lire_arobase() {
-    static const struct {
-        const char* mot;
-        int code;
-    } mots[] = {{"@relation ", AT_RELATION}, {"@data ", AT_DATA}, {"@let ", AT_LET},
-                {"@print", AT_PRINT}};
-    for (const auto& m : mots) {
-        size_t longueur = std::strlen(m.mot);
-        size_t i = 1;
-        while (i < longueur && regarder(i) == static_cast<unsigned char>(m.mot[i])) i++;
-        if (i == longueur) return rendre_jeton(longueur, m.code);
+    const char* mot = nullptr;
+    int code = '@';
+    switch (regarder(1)) {
+    case 'r': mot = "@relation ", code = AT_RELATION; break;
+    case 'd': mot = "@data ", code = AT_DATA; break;
+    case 'l': mot = "@let ", code = AT_LET; break;
+    case 'p': mot = "@print", code = AT_PRINT; break;
+    default: return rendre_jeton(1, '@');
     }
-    return rendre_jeton(1, '@');
+    size_t longueur = std::strlen(mot);
+    for (size_t i = 2; i < longueur; i++)
+        if (regarder(i) != static_cast<unsigned char>(mot[i])) return rendre_jeton(1, '@');
+    return rendre_jeton(longueur, code);
 }
 
 } // namespace
@@ -178,28 +218,21 @@ int yywrap() { return 1; }
 
 int yylex() {
     if (!lec.demarre) demarrer();
-    for (;;) {
-        int c = regarder(0);
-        if (c < 0) {
-            lec.pos = lec.fin = 0;
-            yywrap();
-            yytext = "";
-            yyleng = 0;
-            return FIN_ENTREE;
-        }
-        switch (classes.classe[c]) {
-        case C_BLANC: lec.pos++; break;
-        case C_LIGNE:
-            lec.pos++;
-            num_ligne = static_cast<int32_t>(static_cast<uint32_t>(num_ligne) + 1u);
-            break;
-        case C_LETTRE:
-        case C_CHIFFRE: return lire_item();
-        case C_COMPARAISON: return rendre_valeur(1, OPERATEUR);
-        case C_AROBASE: return lire_arobase();
-        case C_INVALIDE: return rendre_jeton(1, OCTET_INVALIDE);
-        case C_AUTRE: return rendre_jeton(1, c);
-        }
+    int c = passer_blancs();
+    if (c < 0) {
+        lec.pos = lec.fin = 0;
+        yywrap();
+        yytext = "";
+        yyleng = 0;
+        return FIN_ENTREE;
+    }
+    switch (classes.classe[c]) {
+    case C_LETTRE:
+    case C_CHIFFRE: return lire_item();
+    case C_COMPARAISON: return rendre_valeur(1, OPERATEUR);
+    case C_AROBASE: return lire_arobase();
+    case C_INVALIDE: return rendre_jeton(1, OCTET_INVALIDE);
+    default: return rendre_jeton(1, c);
     }
 }
 

@@ -67,22 +67,30 @@ int comparer_noms_champs(std::string_view liste) {
 
 // Makes room for one more stored slot; the room doubles each time it fills.
 static void reserver_slot(relation& rel) {
-    int64_t stockes = nb_slots_stockes(rel);
-    if (stockes < rel.capacite) return;
+    if (rel.stockes < rel.capacite) return;
     int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);
     if (nouvelle > int64_t{UINT32_MAX}) erreur(400);
+    size_t champs = static_cast<size_t>(rel.nb_champs);
     // Each slot: its ids, its flag, and about 16 bytes of the row index.
     compter_memoire(static_cast<size_t>(nouvelle - rel.capacite) *
-                    (static_cast<size_t>(rel.nb_champs) * sizeof(id_valeur) + 1 + 16));
-    rel.valeurs.reserve(static_cast<size_t>(nouvelle * rel.nb_champs));
-    rel.actifs.reserve(static_cast<size_t>(nouvelle));
+                    (champs * sizeof(id_valeur) + 1 + 16));
+    auto valeurs = std::make_unique_for_overwrite<id_valeur[]>(static_cast<size_t>(nouvelle) * champs);
+    auto actifs = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(nouvelle));
+    size_t stockes = static_cast<size_t>(rel.stockes);
+    if (stockes > 0) {
+        std::memcpy(valeurs.get(), rel.valeurs.get(), stockes * champs * sizeof(id_valeur));
+        std::memcpy(actifs.get(), rel.actifs.get(), stockes);
+    }
+    rel.valeurs = std::move(valeurs);
+    rel.actifs = std::move(actifs);
     rel.capacite = nouvelle;
 }
 
 static void empiler_slot(relation& rel, const id_valeur* valeurs, uint8_t actif) {
     reserver_slot(rel);
-    rel.valeurs.insert(rel.valeurs.end(), valeurs, valeurs + rel.nb_champs);
-    rel.actifs.push_back(actif);
+    id_valeur* place = rel.valeurs.get() + rel.stockes * rel.nb_champs;
+    for (int32_t i = 0; i < rel.nb_champs; i++) place[i] = valeurs[i];
+    rel.actifs[rel.stockes++] = actif;
     rel.nb_tuples++;
     if (actif) rel.nb_actifs++;
 }
@@ -153,21 +161,23 @@ relation* creer_relation(std::string_view nom, std::string_view liste) {
 // values overlap in memory. Every check of a row is made when it arrives.
 struct lot_textes {
     relation* rel = nullptr;
-    std::string octets;                     // the items, one after the other
-    std::vector<std::string_view::size_type> longueurs; // of each item, row after row
+    std::string listes; // the lists, each followed by a comma
+    int64_t lignes = 0;
     std::vector<std::string_view> items;
     std::vector<id_valeur> ids;
 };
 static lot_textes lot;
-static constexpr size_t LOT_TEXTES = 4096;
+static constexpr int64_t LOT_TEXTES = 4096;
 
 void inserer_lignes_en_attente() {
-    if (lot.longueurs.empty()) return;
+    if (lot.lignes == 0) return;
     lot.items.clear();
-    size_t position = 0;
-    for (size_t longueur : lot.longueurs) {
-        lot.items.emplace_back(lot.octets.data() + position, longueur);
-        position += longueur;
+    const char* item = lot.listes.data();
+    const char* fin = item + lot.listes.size();
+    while (item < fin) {
+        const char* virgule = static_cast<const char*>(std::memchr(item, ',', static_cast<size_t>(fin - item)));
+        lot.items.emplace_back(item, static_cast<size_t>(virgule - item));
+        item = virgule + 1;
     }
     lot.ids.resize(lot.items.size());
     interner_valeurs(lot.items.data(), static_cast<int32_t>(lot.items.size()), lot.ids.data());
@@ -179,8 +189,14 @@ void inserer_lignes_en_attente() {
 
 void oublier_lignes_en_attente() {
     lot.rel = nullptr;
-    lot.octets.clear();
-    lot.longueurs.clear();
+    lot.listes.clear();
+    lot.lignes = 0;
+}
+
+// The code refusing an item of a list, the first empty one (205) or too
+// long for a value (209), or 0.
+static int verifier_item(size_t longueur) {
+    return longueur == 0 ? 205 : longueur > MAX_VALEUR ? 209 : 0;
 }
 
 void ajouter_tuple(std::string_view nom, std::string_view liste) {
@@ -188,18 +204,23 @@ void ajouter_tuple(std::string_view nom, std::string_view liste) {
     // Data lines come in runs for one relation: its name is compared first.
     relation* rel = lot.rel && lot.rel->nom == nom ? lot.rel : relation_enregistree(nom);
     if (!rel) erreur(203);
-    if (compter_champs(liste) != rel->nb_champs) erreur(201);
-    liste_decoupee decoupe = decouper(liste);
-    for (int32_t i = 0; i < rel->nb_champs; i++) {
-        if (decoupe.items[i].empty()) erreur(205);
-        if (decoupe.items[i].size() > MAX_VALEUR) erreur(209);
+    if (liste.empty()) erreur(205);
+    // One pass counts the items (for 201) and finds the first bad one.
+    int32_t nombre = 1;
+    int code_item = 0;
+    size_t debut = 0;
+    for (size_t i = 0; i < liste.size(); i++) {
+        if (liste[i] != ',') continue;
+        if (code_item == 0) code_item = verifier_item(i - debut);
+        nombre++;
+        debut = i + 1;
     }
+    if (code_item == 0) code_item = verifier_item(liste.size() - debut);
+    if (nombre != rel->nb_champs) erreur(201);
+    if (code_item) erreur(code_item);
     if (lot.rel != rel) inserer_lignes_en_attente();
     lot.rel = rel;
-    for (int32_t i = 0; i < rel->nb_champs; i++) {
-        lot.octets.append(decoupe.items[i]);
-        lot.longueurs.push_back(decoupe.items[i].size());
-    }
-    if (lot.longueurs.size() >= LOT_TEXTES * static_cast<size_t>(rel->nb_champs))
-        inserer_lignes_en_attente();
+    lot.listes.append(liste);
+    lot.listes.push_back(',');
+    if (++lot.lignes >= LOT_TEXTES) inserer_lignes_en_attente();
 }

@@ -35,8 +35,9 @@ struct relation {
     int64_t nb_tuples = 0;  // slots in use, header and retired rows included
     int64_t nb_actifs = 0;  // live rows
     int64_t capacite = 0;   // slots allocated in `valeurs` and `actifs`
-    std::vector<id_valeur> valeurs;  // nb_champs ids per stored slot
-    std::vector<uint8_t> actifs;     // one flag per stored slot
+    int64_t stockes = 0;    // slots stored in them (nb_tuples but for a join's product)
+    std::unique_ptr<id_valeur[]> valeurs; // nb_champs ids per slot
+    std::unique_ptr<uint8_t[]> actifs;    // one flag per slot
     // The live rows, by slot number; rebuilt on demand after rows were
     // appended without it (index_valide false).
     index_lignes index;
@@ -129,11 +130,9 @@ void afficher_relation(std::string_view nom);
 // --- access to slots
 
 // Slots actually stored: nb_tuples, except for a join's product (header only).
-inline int64_t nb_slots_stockes(const relation& rel) {
-    return static_cast<int64_t>(rel.actifs.size());
-}
+inline int64_t nb_slots_stockes(const relation& rel) { return rel.stockes; }
 inline const id_valeur* valeurs_slot(const relation& rel, int64_t slot) {
-    return rel.valeurs.data() + slot * rel.nb_champs;
+    return rel.valeurs.get() + slot * rel.nb_champs;
 }
 inline tuple lire_tuple(const relation& rel, int64_t slot) {
     return tuple{rel.actifs[slot], valeurs_slot(rel, slot)};

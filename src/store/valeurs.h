@@ -42,15 +42,28 @@ extern textes_internes textes;
 // Bytes that copier_texte may write, whatever the text's length.
 inline constexpr size_t PLACE_COPIE = 24;
 
-// Writes the decimal digits of `valeur` (below 10^9) at `destination`.
+// Writes the decimal digits of `valeur` (below 10^9) at `destination`, two
+// at a time, and answers how many.
 inline size_t ecrire_entier(char* destination, uint32_t valeur) {
-    char chiffres[10];
-    size_t n = 0;
-    do {
-        chiffres[n++] = static_cast<char>('0' + valeur % 10);
-        valeur /= 10;
-    } while (valeur != 0);
-    for (size_t i = 0; i < n; i++) destination[i] = chiffres[n - 1 - i];
+    static constexpr char paires[] = "00010203040506070809101112131415161718192021222324"
+                                     "25262728293031323334353637383940414243444546474849"
+                                     "50515253545556575859606162636465666768697071727374"
+                                     "75767778798081828384858687888990919293949596979899";
+    size_t n = 1;
+    for (uint32_t reste = valeur; reste >= 10; reste /= 10) n++;
+    char* p = destination + n;
+    while (valeur >= 100) {
+        uint32_t paire = (valeur % 100) * 2;
+        valeur /= 100;
+        *--p = paires[paire + 1];
+        *--p = paires[paire];
+    }
+    if (valeur >= 10) {
+        *--p = paires[valeur * 2 + 1];
+        *--p = paires[valeur * 2];
+    } else {
+        *--p = static_cast<char>('0' + valeur);
+    }
     return n;
 }
 
