@@ -1,7 +1,10 @@
-// Union and difference of two relations of the same schema. The presence of
-// a row in the second operand is answered by its hash set of live rows.
+// Union and difference of two relations of the same schema. Whether a row of
+// one operand is in the other is answered by a hash set of live rows: the
+// index of either operand, whichever is already built.
 #include "driver/erreurs.h"
 #include "operators/operateurs.h"
+
+#include <vector>
 
 namespace {
 
@@ -22,6 +25,38 @@ relation& creer_resultat(std::string_view premier, std::string_view second,
     // order, are refused like operands of different sizes.
     if (!verifier_schema(premier, second)) erreur(201);
     return *creer_relation(resultat, liste_attributs(*relation_existe(premier)));
+}
+
+// For each slot of `a`, the slot of `b` holding its row (0: none, or a
+// retired slot), found through `b`'s index. The lookups run a few rows ahead
+// of the answers so that their memory accesses overlap.
+std::vector<uint32_t> trouver_dans(const relation& a, relation& b) {
+    int64_t stockes = nb_slots_stockes(a);
+    std::vector<uint32_t> trouves(static_cast<size_t>(stockes), 0);
+    assurer_index(b);
+    constexpr int64_t AVANCE = 16;
+    for (int64_t slot = 1; slot < stockes; slot++) {
+        if (slot + AVANCE < stockes) precharger_ligne(b, valeurs_slot(a, slot + AVANCE));
+        if (a.actifs[slot])
+            trouves[static_cast<size_t>(slot)] =
+                static_cast<uint32_t>(chercher_ligne(b, valeurs_slot(a, slot)));
+    }
+    return trouves;
+}
+
+// Whether each slot of `a` holds a live row that `b` holds too: `a`'s rows
+// looked up in `b`'s index, or, when only `a`'s index is built, `b`'s rows
+// looked up in it and the slots found marked.
+std::vector<uint8_t> presences(relation& a, relation& b) {
+    std::vector<uint8_t> presents(static_cast<size_t>(nb_slots_stockes(a)), 0);
+    if (b.index_valide || !a.index_valide) {
+        std::vector<uint32_t> trouves = trouver_dans(a, b);
+        for (size_t slot = 0; slot < trouves.size(); slot++) presents[slot] = trouves[slot] != 0;
+    } else {
+        for (uint32_t slot : trouver_dans(b, a)) presents[slot] = 1;
+        presents[0] = 0;
+    }
+    return presents;
 }
 
 } // namespace
@@ -47,42 +82,29 @@ int64_t verifier_presence_tuple(std::string_view premier, std::string_view secon
     return chercher_ligne(b, valeurs_slot(a, slot));
 }
 
-// Calls `traiter(valeurs, present)` for each live row of `a` in slot order,
-// `present` telling whether `b` holds an equal live row. The lookups run a
-// few rows ahead of the answers so that their memory accesses overlap.
-template <typename Traitement>
-static void parcourir_presence(const relation& a, relation& b, Traitement traiter) {
-    assurer_index(b);
-    constexpr int64_t AVANCE = 16;
-    int64_t stockes = nb_slots_stockes(a);
-    for (int64_t slot = 1; slot < stockes; slot++) {
-        if (slot + AVANCE < stockes) precharger_ligne(b, valeurs_slot(a, slot + AVANCE));
-        if (!a.actifs[slot]) continue;
-        const id_valeur* valeurs = valeurs_slot(a, slot);
-        traiter(valeurs, chercher_ligne(b, valeurs) != 0);
-    }
-}
-
 void union_rel(std::string_view premier, std::string_view second, std::string_view resultat) {
     relation& res = creer_resultat(premier, second, resultat);
     relation& a = *relation_existe(premier);
-    const relation& b = *relation_existe(second);
+    relation& b = *relation_existe(second);
     // The first operand's live rows are distinct. Those of the second are
     // distinct too, so one of them repeats an earlier row of the result
     // exactly when the first operand holds it.
     for (int64_t slot = 1; slot < nb_slots_stockes(a); slot++)
         if (a.actifs[slot]) ajouter_ligne_distincte(res, valeurs_slot(a, slot));
-    parcourir_presence(b, a, [&](const id_valeur* valeurs, bool present) {
-        if (present) ajouter_ligne_retiree(res, valeurs);
-        else ajouter_ligne_distincte(res, valeurs);
-    });
+    std::vector<uint8_t> dans_a = presences(b, a);
+    for (int64_t slot = 1; slot < nb_slots_stockes(b); slot++) {
+        if (!b.actifs[slot]) continue;
+        if (dans_a[static_cast<size_t>(slot)]) ajouter_ligne_retiree(res, valeurs_slot(b, slot));
+        else ajouter_ligne_distincte(res, valeurs_slot(b, slot));
+    }
 }
 
 void difference(std::string_view premier, std::string_view second, std::string_view resultat) {
     relation& res = creer_resultat(premier, second, resultat);
-    const relation& a = *relation_existe(premier);
+    relation& a = *relation_existe(premier);
     relation& b = *relation_existe(second);
-    parcourir_presence(a, b, [&](const id_valeur* valeurs, bool present) {
-        if (!present) ajouter_ligne_distincte(res, valeurs);
-    });
+    std::vector<uint8_t> dans_b = presences(a, b);
+    for (int64_t slot = 1; slot < nb_slots_stockes(a); slot++)
+        if (a.actifs[slot] && !dans_b[static_cast<size_t>(slot)])
+            ajouter_ligne_distincte(res, valeurs_slot(a, slot));
 }
