@@ -42,7 +42,10 @@ static liste_decoupee decouper(std::string_view liste) {
 // Refuses an empty item (205) or one too long for a value (209), then interns
 // the items into `ids`. The list holds `nombre` items, already counted.
 static void interner_items(std::string_view liste, int32_t nombre, id_valeur* ids) {
-    liste_decoupee decoupe = decouper(liste);
+    // A copy with room past its end for interner_valeurs to read.
+    char copie[MAX_LISTE + MARGE_LECTURE] = {};
+    std::memcpy(copie, liste.data(), liste.size());
+    liste_decoupee decoupe = decouper(std::string_view(copie, liste.size()));
     for (int32_t i = 0; i < nombre; i++) {
         if (decoupe.items[i].empty()) erreur(205);
         if (decoupe.items[i].size() > MAX_VALEUR) erreur(209);
@@ -172,8 +175,10 @@ static constexpr int64_t LOT_TEXTES = 4096;
 void inserer_lignes_en_attente() {
     if (lot.lignes == 0) return;
     lot.items.clear();
+    size_t taille = lot.listes.size();
+    lot.listes.append(MARGE_LECTURE, '\0'); // room for interner_valeurs to read
     const char* item = lot.listes.data();
-    const char* fin = item + lot.listes.size();
+    const char* fin = item + taille;
     while (item < fin) {
         const char* virgule = static_cast<const char*>(std::memchr(item, ',', static_cast<size_t>(fin - item)));
         lot.items.emplace_back(item, static_cast<size_t>(virgule - item));

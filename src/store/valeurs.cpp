@@ -71,12 +71,29 @@ struct egalite_entree {
 
 absl::flat_hash_set<entree_texte, hachage_entree, egalite_entree> ids;
 
-cle_texte cle_de(std::string_view texte) {
-    uint64_t mots[3] = {0, 0, 0};
-    if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
+// The key of `texte` from its bytes in three words, zero past its end.
+cle_texte cle_des_mots(std::string_view texte, const uint64_t (&mots)[3]) {
     uint64_t h = melanger(mots[0] * 0x9E3779B97F4A7C15ull ^ mots[1] * 0xC2B2AE3D27D4EB4Full ^
                           (mots[2] + texte.size()) * 0x165667B19E3779F9ull);
     return cle_texte{texte, mots[0], static_cast<uint32_t>(h >> 32)};
+}
+
+cle_texte cle_de(std::string_view texte) {
+    uint64_t mots[3] = {0, 0, 0};
+    if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
+    return cle_des_mots(texte, mots);
+}
+
+// The same for a text followed by MARGE_LECTURE readable bytes: three whole
+// words are read, and the bytes past the text cleared.
+cle_texte cle_avec_marge(std::string_view texte) {
+    uint64_t mots[3];
+    std::memcpy(mots, texte.data(), sizeof mots);
+    for (size_t k = 0; k < 3; k++) {
+        size_t valides = texte.size() > 8 * k ? texte.size() - 8 * k : 0;
+        if (valides < 8) mots[k] &= valides == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * valides);
+    }
+    return cle_des_mots(texte, mots);
 }
 
 // Stores a new text and answers its id, where it starts; the memory is
@@ -123,7 +140,7 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
         if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
         resultat[i] = id_entier(textes[i]);
         if (resultat[i] != ID_ABSENT) return;
-        cles[i % AVANCE] = cle_de(textes[i]);
+        cles[i % AVANCE] = cle_avec_marge(textes[i]);
         ids.prefetch(cles[i % AVANCE]);
     };
     for (int32_t i = 0; i < std::min(nombre, AVANCE); i++) preparer(i);

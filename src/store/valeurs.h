@@ -23,8 +23,13 @@ inline constexpr size_t MAX_TEXTE_INTERNE = 19;
 // The id of `texte`, interned on first sight; a longer text raises 209.
 id_valeur interner_valeur(std::string_view texte);
 
-// Interns `nombre` texts into `ids`, in order; the lookups of one row are
-// started together so that their memory accesses overlap.
+// Bytes that must be readable after the start of each text given to
+// interner_valeurs (they are read whole, then ignored past the text).
+inline constexpr size_t MARGE_LECTURE = 24;
+
+// Interns `nombre` texts into `ids`, in order; the lookups run ahead of the
+// answers so that their memory accesses overlap. Each text is followed by
+// MARGE_LECTURE readable bytes.
 void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* ids);
 
 // The id of `texte` if it may occur (an integer, or a text ever interned),
