@@ -18,8 +18,9 @@ inline uint64_t melanger(uint64_t h) {
 }
 
 // The hash of `nombre` ids, in order.
-inline uint64_t hacher_ids(const id_valeur* ids, int32_t nombre) {
+inline uint64_t hacher_ids(const id_valeur *ids, int32_t nombre) {
     uint64_t h = static_cast<uint64_t>(nombre);
-    for (int32_t i = 0; i < nombre; i++) h = (h ^ ids[i]) * 0x9E3779B97F4A7C15ull;
+    for (int32_t i = 0; i < nombre; i++)
+        h = (h ^ ids[i]) * 0x9E3779B97F4A7C15ull;
     return melanger(h);
 }

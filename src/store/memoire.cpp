@@ -16,7 +16,7 @@ size_t limite = 0;
 size_t utilise = 0;
 
 // A limit read from a control-group file ("max" or unreadable: none).
-size_t limite_groupe(const char* chemin) {
+size_t limite_groupe(const char *chemin) {
     std::ifstream fichier(chemin);
     std::string texte;
     if (!(fichier >> texte) || texte.empty() || texte.find_first_not_of("0123456789") != texte.npos)
@@ -26,7 +26,8 @@ size_t limite_groupe(const char* chemin) {
 
 size_t limite_ressource(int ressource) {
     struct rlimit valeur;
-    if (getrlimit(ressource, &valeur) != 0 || valeur.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
+    if (getrlimit(ressource, &valeur) != 0 || valeur.rlim_cur == RLIM_INFINITY)
+        return SIZE_MAX;
     return static_cast<size_t>(valeur.rlim_cur);
 }
 
@@ -36,7 +37,8 @@ size_t limite_par_defaut() {
     size_t disponible = SIZE_MAX;
     long pages = sysconf(_SC_PHYS_PAGES);
     long taille = sysconf(_SC_PAGESIZE);
-    if (pages > 0 && taille > 0) disponible = static_cast<size_t>(pages) * static_cast<size_t>(taille);
+    if (pages > 0 && taille > 0)
+        disponible = static_cast<size_t>(pages) * static_cast<size_t>(taille);
     disponible = std::min({disponible, limite_groupe("/sys/fs/cgroup/memory.max"),
                            limite_groupe("/sys/fs/cgroup/memory/memory.limit_in_bytes"),
                            limite_ressource(RLIMIT_AS), limite_ressource(RLIMIT_DATA)});
@@ -46,13 +48,21 @@ size_t limite_par_defaut() {
 } // namespace
 
 void compter_memoire(size_t octets) {
-    if (limite == 0) limite = limite_par_defaut();
+    if (limite == 0)
+        limite = limite_par_defaut();
     utilise += octets;
-    if (utilise > limite) erreur(400);
+    if (utilise > limite)
+        erreur(400);
 }
 
-void decompter_memoire(size_t octets) { utilise -= std::min(octets, utilise); }
+void decompter_memoire(size_t octets) {
+    utilise -= std::min(octets, utilise);
+}
 
-void fixer_limite_memoire(size_t octets) { limite = octets == 0 ? limite_par_defaut() : octets; }
+void fixer_limite_memoire(size_t octets) {
+    limite = octets == 0 ? limite_par_defaut() : octets;
+}
 
-void remettre_compteur_memoire() { utilise = 0; }
+void remettre_compteur_memoire() {
+    utilise = 0;
+}
