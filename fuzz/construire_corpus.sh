@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Rebuilds the committed seed corpus of each fuzz target from the end-to-end
 # cases, the bundled examples and the hand-written seeds of fuzz/graines/,
-# together with the corpus already committed, minimized with libFuzzer's merge
-# (only inputs that add coverage are kept).
+# together with the corpus already committed (add a fuzzing run's finds to it
+# first to keep them), minimized with libFuzzer's merge: it keeps only as many
+# inputs as it takes to reach every edge that the whole set reaches.
 # Usage: fuzz/construire_corpus.sh [build dir with the fuzz targets]
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
@@ -47,7 +48,7 @@ for cible in commandes donnees; do
     corpus="$racine/fuzz/corpus/$cible"
     nouveau="$graines/fusion-$cible"
     mkdir -p "$corpus" "$nouveau"
-    "$construction/fuzz/fuzz_$cible" -merge=1 -close_fd_mask=3 -timeout=30 \
+    "$construction/fuzz/fuzz_$cible" -merge=1 -use_counters=0 -close_fd_mask=3 -timeout=30 \
         "$nouveau" "$corpus" "$graines/$cible" 2>&1 | grep -E '^MERGE-OUTER: [0-9]+ new files' || true
     rm -rf "$corpus"
     mv "$nouveau" "$corpus"
