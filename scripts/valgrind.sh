@@ -18,7 +18,8 @@ TROP_GROS=(
 "$racine/scripts/installer_dependances.sh"
 command -v valgrind >/dev/null || {
     sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get install -y valgrind
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get install -y valgrind || { $sudo apt-get update && $sudo apt-get install -y valgrind; }
 }
 cmake -S "$racine" -B "$construction" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DALGREL_TESTS=OFF -DALGREL_BENCH=OFF >/dev/null
