@@ -14,6 +14,9 @@
 #   attendu.stderr      the expected standard error
 #   attendu.statut      the expected exit status
 # The run happens in a copy of the case folder, which is its working folder.
+#
+# With ALGREL_ENREGISTRER=1 the expected files are written from this run
+# instead, for a new case whose results have been checked by hand.
 set -uo pipefail
 export LC_ALL=C
 algrel="$(realpath "$1")"
@@ -39,6 +42,15 @@ statut=$?
 # The ADRESSE column depends on where the records were allocated: it is the
 # number between the 20-character name and the COL count (5 blanks, 1 to 8).
 sed -E '/^\t NOM\t/,$ s/^(.{20}) *-?[0-9]+(     [1-8] *[0-9]+ *[0-9]+)$/\1@ADRESSE@@\2/' obtenu.stdout >obtenu.masque
+
+if [ "${ALGREL_ENREGISTRER:-0}" = 1 ]; then
+    rm -f "$cas"/attendu.*
+    cp obtenu.masque "$cas/attendu.stdout"
+    cp obtenu.stderr "$cas/attendu.stderr"
+    echo "$statut" >"$cas/attendu.statut"
+    if [ -f sortie.vorn ]; then cp sortie.vorn "$cas/attendu.sortie"; fi
+    exit 0
+fi
 
 echec=0
 comparer() {
