@@ -14,8 +14,8 @@ static std::vector<std::string> lignes_distinctes(long long n) {
     std::vector<std::string> lignes;
     lignes.reserve(static_cast<size_t>(n));
     for (long long i = 0; i < n; i++)
-        lignes.push_back(texte("k%lld,a%llu,b%llu,%llu", i, alea.borne(1000), alea.borne(100),
-                               alea.borne(10)));
+        lignes.push_back(
+            texte("k%lld,a%llu,b%llu,%llu", i, alea.borne(1000), alea.borne(100), alea.borne(10)));
     return lignes;
 }
 

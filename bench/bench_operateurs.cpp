@@ -5,8 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-template <typename Operation>
-static void mesurer(benchmark::State& etat, Operation operation) {
+template <typename Operation> static void mesurer(benchmark::State& etat, Operation operation) {
     preparer_operandes(etat.range(0));
     size_t garder = dico->relations.size();
     for (auto _ : etat) {

@@ -223,7 +223,8 @@ void many(charge& c, long long n, alea& a) {
             ajouter(c, t, texte);
         }
         fermer(t.csv);
-        definir(c, p, std::string(m) + " PROJECT a,b", std::string("SELECT DISTINCT a, b FROM ") + m);
+        definir(c, p, std::string(m) + " PROJECT a,b",
+                std::string("SELECT DISTINCT a, b FROM ") + m);
         imprimer(c, p);
     }
 }
@@ -246,12 +247,18 @@ int main(int argc, char** argv) {
     c.imprimees = ouvrir(c, "imprimees.txt");
     std::fputs(".bail on\n.headers off\n.mode csv\n", c.sql);
 
-    if (nom == "ingest") ingest(c, n, a);
-    else if (nom == "ops") ops(c, n, a);
-    else if (nom == "nested") nested(c, n, a);
-    else if (nom == "cross") cross(c, n, a);
-    else if (nom == "many") many(c, n, a);
-    else echouer("unknown workload: " + nom);
+    if (nom == "ingest")
+        ingest(c, n, a);
+    else if (nom == "ops")
+        ops(c, n, a);
+    else if (nom == "nested")
+        nested(c, n, a);
+    else if (nom == "cross")
+        cross(c, n, a);
+    else if (nom == "many")
+        many(c, n, a);
+    else
+        echouer("unknown workload: " + nom);
 
     for (FILE* f : {c.donnees, c.commandes, c.sql, c.imprimees}) fermer(f);
     return 0;

@@ -24,8 +24,7 @@ struct alea_bench {
 };
 
 // A short text formatted like printf (rows and names).
-template <typename... Valeurs>
-std::string texte(const char* format, Valeurs... valeurs) {
+template <typename... Valeurs> std::string texte(const char* format, Valeurs... valeurs) {
     char tampon[96];
     int n = std::snprintf(tampon, sizeof tampon, format, valeurs...);
     return std::string(tampon, static_cast<size_t>(n));

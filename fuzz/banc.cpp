@@ -105,7 +105,8 @@ void preparer_banc() {
     std::atexit(nettoyer_banc);
 
     size_t mo = LIMITE_MO_PAR_DEFAUT;
-    if (const char* texte = std::getenv("ALGREL_FUZZ_LIMITE_MO")) mo = std::strtoull(texte, nullptr, 10);
+    if (const char* texte = std::getenv("ALGREL_FUZZ_LIMITE_MO"))
+        mo = std::strtoull(texte, nullptr, 10);
     limite_octets = mo << 20;
     fixer_limite_memoire(limite_octets);
 }

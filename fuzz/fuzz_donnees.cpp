@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     const void* nul = taille ? std::memchr(octets, 0, taille) : nullptr;
-    size_t taille_donnees = nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - octets) : taille;
+    size_t taille_donnees =
+        nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - octets) : taille;
     size_t debut_commandes = nul ? taille_donnees + 1 : taille;
     ecrire_fichier(banc.donnees, octets, taille_donnees);
     ecrire_fichier(banc.commandes, octets + debut_commandes, taille - debut_commandes);

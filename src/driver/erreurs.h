@@ -19,11 +19,11 @@ void afficher_message_erreur(int code);
 [[noreturn]] void erreur(int code);
 
 // Reports a syntax error of the parser ("parse error", "parser stack overflow").
-void yyerror(const char *message);
+void yyerror(const char* message);
 
 // True once yyerror has reported something during this run.
 extern bool erreur_syntaxe_signalee;
 
 // A fatal scanner failure: prints `message` and ends the run with status 2,
 // after writing out what the output file has received so far.
-[[noreturn]] void echec_analyseur(const char *message);
+[[noreturn]] void echec_analyseur(const char* message);

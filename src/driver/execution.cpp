@@ -6,6 +6,7 @@
 #include "language/analyseur_lexical.h"
 #include "language/analyseur_syntaxique.h"
 #include "store/flux.h"
+#include "store/hachage.h"
 #include "store/memoire.h"
 #include "store/relation.h"
 
@@ -16,7 +17,7 @@
 
 namespace {
 
-const char *const BANNIERE = "\nVORN - Version Sep 2004 - http://algrel.example.org/\n";
+const char* const BANNIERE = "\nVORN - Version Sep 2004 - http://algrel.example.org/\n";
 
 struct identite_fichier {
     bool existe = false;
@@ -24,22 +25,20 @@ struct identite_fichier {
     ino_t inode = 0;
 };
 
-identite_fichier identifier(const char *chemin) {
+identite_fichier identifier(const char* chemin) {
     struct stat infos;
-    if (stat(chemin, &infos) != 0)
-        return {};
+    if (stat(chemin, &infos) != 0) return {};
     return {true, infos.st_dev, infos.st_ino};
 }
 
-bool meme_fichier(const identite_fichier &a, const identite_fichier &b) {
+bool meme_fichier(const identite_fichier& a, const identite_fichier& b) {
     return a.existe && b.existe && a.peripherique == b.peripherique && a.inode == b.inode;
 }
 
 // Opens an input file; a directory cannot be read as one.
-FILE *ouvrir_entree(const char *chemin) {
-    FILE *flux = std::fopen(chemin, "r");
-    if (!flux)
-        erreur(301);
+FILE* ouvrir_entree(const char* chemin) {
+    FILE* flux = std::fopen(chemin, "r");
+    if (!flux) erreur(301);
     struct stat infos;
     if (fstat(fileno(flux), &infos) != 0 || S_ISDIR(infos.st_mode)) {
         std::fclose(flux);
@@ -50,13 +49,12 @@ FILE *ouvrir_entree(const char *chemin) {
 
 // Opens the output file, refusing a path that names one of the input files,
 // however spelled, before anything is truncated.
-FILE *ouvrir_sortie(const char *chemin, const char *donnees, const char *commandes) {
+FILE* ouvrir_sortie(const char* chemin, const char* donnees, const char* commandes) {
     identite_fichier sortie = identifier(chemin);
     if (meme_fichier(sortie, identifier(donnees)) || meme_fichier(sortie, identifier(commandes)))
         erreur(302);
-    FILE *flux = std::fopen(chemin, "w");
-    if (!flux)
-        erreur(302);
+    FILE* flux = std::fopen(chemin, "w");
+    if (!flux) erreur(302);
     // The listings come through a buffer of our own: write it straight out.
     std::setvbuf(flux, nullptr, _IONBF, 0);
     return flux;
@@ -64,8 +62,8 @@ FILE *ouvrir_sortie(const char *chemin, const char *donnees, const char *command
 
 // The command file, after the data file. A command file that did not exist
 // when the run started may since be the output file itself: it is refused.
-FILE *ouvrir_commandes(const char *chemin) {
-    FILE *flux = ouvrir_entree(chemin);
+FILE* ouvrir_commandes(const char* chemin) {
+    FILE* flux = ouvrir_entree(chemin);
     struct stat lu, ecrit;
     if (fstat(fileno(flux), &lu) == 0 && fstat(fileno(yyout), &ecrit) == 0 &&
         lu.st_dev == ecrit.st_dev && lu.st_ino == ecrit.st_ino) {
@@ -75,22 +73,21 @@ FILE *ouvrir_commandes(const char *chemin) {
     return flux;
 }
 
-void analyser(FILE *flux) {
+void analyser(FILE* flux) {
     yyin = flux;
     yyrestart(flux);
     yyparse();
 }
 
-int derouler(int argc, const char *const *argv) {
+int derouler(int argc, const char* const* argv) {
     std::fputs(BANNIERE, stdout);
     std::fflush(stdout);
-    if (argc < 3 || argc > 4)
-        erreur(300);
+    if (argc < 3 || argc > 4) erreur(300);
     initialiser_dico();
     bool avec_donnees = argc == 4;
-    const char *premier = argv[1];
-    const char *commandes = avec_donnees ? argv[2] : argv[1];
-    const char *sortie = argv[argc - 1];
+    const char* premier = argv[1];
+    const char* commandes = avec_donnees ? argv[2] : argv[1];
+    const char* sortie = argv[argc - 1];
 
     yyin = ouvrir_entree(premier);
     yyout = ouvrir_sortie(sortie, premier, commandes);
@@ -103,8 +100,7 @@ int derouler(int argc, const char *const *argv) {
         yyin = nullptr;
         analyser(ouvrir_commandes(commandes));
     }
-    if (!fermer_flux())
-        erreur(CODE_ECRITURE_SORTIE);
+    if (!fermer_flux()) erreur(CODE_ECRITURE_SORTIE);
     afficher_dico();
     // A banner or summary that standard output refused is a failed run too.
     bool resume_ecrit = std::fflush(stdout) == 0 && !std::ferror(stdout);
@@ -118,22 +114,22 @@ void reinitialiser_interpreteur() {
     oublier_lignes_en_attente();
     dico.reset();
     reinitialiser_valeurs();
+    tirer_graine_hachage();
     reinitialiser_analyseur_lexical();
     remettre_compteur_memoire();
     flag_prod_cart = 0;
     erreur_syntaxe_signalee = false;
 }
 
-int executer_algrel(int argc, const char *const *argv) {
+int executer_algrel(int argc, const char* const* argv) {
     reinitialiser_interpreteur();
     try {
         return derouler(argc, argv);
-    } catch (const fin_execution &fin) {
+    } catch (const fin_execution& fin) {
         // What the output file received is kept, whatever ended the run.
-        if (!fermer_flux())
-            afficher_message_erreur(CODE_ECRITURE_SORTIE);
+        if (!fermer_flux()) afficher_message_erreur(CODE_ECRITURE_SORTIE);
         return fin.statut;
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         afficher_message_erreur(400);
         liberer_memoire();
         return 1;

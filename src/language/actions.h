@@ -17,4 +17,4 @@ struct entree_pile {
 // Runs the action of rule `numero` over its right-hand side `droite` (the
 // rule's symbols, first to last) and leaves the value of its left-hand side
 // in droite[0].
-void executer_action(int numero, entree_pile *droite);
+void executer_action(int numero, entree_pile* droite);

@@ -6,6 +6,7 @@
 #include "driver/erreurs.h"
 #include "language/jetons.h"
 #include "store/flux.h"
+#include "store/memoire.h"
 
 #include <cstring>
 #include <new>
@@ -13,7 +14,7 @@
 
 int32_t num_ligne = 1;
 std::string_view yylval;
-const char *yytext = "";
+const char* yytext = "";
 size_t yyleng = 0;
 
 namespace {
@@ -35,18 +36,14 @@ struct table_classes {
     classe_octet classe[256];
     bool dans_liste[256]; // letters, digits and the comma
     constexpr table_classes() : classe(), dans_liste() {
-        for (int c = 0; c < 256; c++)
-            classe[c] = c >= 0x80 ? C_INVALIDE : C_AUTRE;
+        for (int c = 0; c < 256; c++) classe[c] = c >= 0x80 ? C_INVALIDE : C_AUTRE;
         classe[0] = C_INVALIDE;
         classe[int{' '}] = classe[int{'\t'}] = C_BLANC;
         classe[int{'\n'}] = C_LIGNE;
-        for (int c = 'A'; c <= 'Z'; c++)
-            classe[c] = C_LETTRE;
-        for (int c = 'a'; c <= 'z'; c++)
-            classe[c] = C_LETTRE;
+        for (int c = 'A'; c <= 'Z'; c++) classe[c] = C_LETTRE;
+        for (int c = 'a'; c <= 'z'; c++) classe[c] = C_LETTRE;
         classe[int{'_'}] = C_LETTRE;
-        for (int c = '0'; c <= '9'; c++)
-            classe[c] = C_CHIFFRE;
+        for (int c = '0'; c <= '9'; c++) classe[c] = C_CHIFFRE;
         classe[int{'<'}] = classe[int{'='}] = classe[int{'>'}] = C_COMPARAISON;
         classe[int{'@'}] = C_AROBASE;
         for (int c = 0; c < 256; c++)
@@ -58,7 +55,7 @@ constexpr table_classes classes;
 // The scanner's input: bytes [pos, fin) of `tampon` are read and not yet
 // consumed; `pos` is the start of the token being matched.
 struct lecteur {
-    FILE *flux = nullptr;
+    FILE* flux = nullptr;
     bool demarre = false;
     bool epuise = false;
     std::vector<char> tampon;
@@ -68,13 +65,11 @@ struct lecteur {
 lecteur lec;
 
 void demarrer() {
-    if (!lec.flux)
-        lec.flux = yyin ? yyin : stdin;
-    if (!yyout)
-        yyout = stdout;
+    if (!lec.flux) lec.flux = yyin ? yyin : stdin;
+    if (!yyout) yyout = stdout;
     try {
         lec.tampon.resize(2 * TAILLE_BLOC);
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         echec_analyseur("out of dynamic memory in yy_create_buffer()");
     }
     lec.demarre = true;
@@ -89,30 +84,30 @@ void remplir() {
         lec.pos = 0;
     }
     if (lec.tampon.size() - lec.fin < TAILLE_BLOC) {
+        // The buffer counts against the memory ceiling like the store.
+        size_t taille = lec.tampon.size();
+        if (!essayer_memoire(taille))
+            echec_analyseur("fatal error - scanner input buffer overflow");
         try {
-            lec.tampon.resize(lec.tampon.size() * 2);
-        } catch (const std::bad_alloc &) {
+            lec.tampon.resize(taille * 2);
+        } catch (const std::bad_alloc&) {
             echec_analyseur("fatal error - scanner input buffer overflow");
         }
     }
     size_t lus = std::fread(lec.tampon.data() + lec.fin, 1, lec.tampon.size() - lec.fin, lec.flux);
     lec.fin += lus;
-    if (std::ferror(lec.flux))
-        echec_analyseur("input in flex scanner failed");
-    if (lus == 0 || std::feof(lec.flux))
-        lec.epuise = true;
+    if (std::ferror(lec.flux)) echec_analyseur("input in flex scanner failed");
+    if (lus == 0 || std::feof(lec.flux)) lec.epuise = true;
 }
 
 // The byte `i` places after the token start, or -1 past the end of the input.
 int regarder_lent(size_t i) {
-    while (lec.pos + i >= lec.fin && !lec.epuise)
-        remplir();
+    while (lec.pos + i >= lec.fin && !lec.epuise) remplir();
     return lec.pos + i < lec.fin ? static_cast<unsigned char>(lec.tampon[lec.pos + i]) : -1;
 }
 
 inline int regarder(size_t i) {
-    if (lec.pos + i < lec.fin)
-        return static_cast<unsigned char>(lec.tampon[lec.pos + i]);
+    if (lec.pos + i < lec.fin) return static_cast<unsigned char>(lec.tampon[lec.pos + i]);
     return regarder_lent(i);
 }
 
@@ -121,14 +116,12 @@ inline int regarder(size_t i) {
 size_t passer_suite() {
     size_t i = 0;
     for (;;) {
-        const char *debut = lec.tampon.data() + lec.pos;
-        const char *p = debut + i;
-        const char *fin = lec.tampon.data() + lec.fin;
-        while (p < fin && classes.dans_liste[static_cast<unsigned char>(*p)])
-            p++;
+        const char* debut = lec.tampon.data() + lec.pos;
+        const char* p = debut + i;
+        const char* fin = lec.tampon.data() + lec.fin;
+        while (p < fin && classes.dans_liste[static_cast<unsigned char>(*p)]) p++;
         i = static_cast<size_t>(p - debut);
-        if (p < fin || lec.epuise)
-            return i;
+        if (p < fin || lec.epuise) return i;
         remplir();
     }
 }
@@ -136,22 +129,21 @@ size_t passer_suite() {
 // Offset just past the item starting at offset `i` of `texte`: a name (a
 // letter, then letters and digits) or an integer (digits only). `texte` up
 // to `n` is a run of letters, digits and commas.
-size_t fin_item(const char *texte, size_t i, size_t n) {
+size_t fin_item(const char* texte, size_t i, size_t n) {
     if (classes.classe[static_cast<unsigned char>(texte[i])] == C_LETTRE) {
         while (++i < n && texte[i] != ',') {
         }
         return i;
     }
-    while (i < n && classes.classe[static_cast<unsigned char>(texte[i])] == C_CHIFFRE)
-        i++;
+    while (i < n && classes.classe[static_cast<unsigned char>(texte[i])] == C_CHIFFRE) i++;
     return i;
 }
 
 // Skips blanks and newlines, counting lines; answers the next byte or -1.
 int passer_blancs() {
     for (;;) {
-        const char *p = lec.tampon.data() + lec.pos;
-        const char *fin = lec.tampon.data() + lec.fin;
+        const char* p = lec.tampon.data() + lec.pos;
+        const char* fin = lec.tampon.data() + lec.fin;
         while (p < fin) {
             if (*p == ' ' || *p == '\t') {
                 p++;
@@ -164,8 +156,7 @@ int passer_blancs() {
             }
         }
         lec.pos = lec.fin;
-        if (lec.epuise)
-            return -1;
+        if (lec.epuise) return -1;
         remplir();
     }
 }
@@ -182,15 +173,14 @@ int rendre_valeur(size_t longueur, int code) {
     return rendre_jeton(longueur, code);
 }
 
-int mot_cle(const char *texte, size_t longueur) {
-    if (longueur < 2 || longueur > 7 || texte[0] < 'A' || texte[0] > 'W')
-        return 0;
+int mot_cle(const char* texte, size_t longueur) {
+    if (longueur < 2 || longueur > 7 || texte[0] < 'A' || texte[0] > 'W') return 0;
     static const struct {
-        const char *mot;
+        const char* mot;
         int code;
     } mots[] = {{"WHERE", WHERE}, {"PROJECT", PROJECT}, {"JOIN", JOIN}, {"UNION", UNION},
                 {"MINUS", MINUS}, {"RENAME", RENAME},   {"AS", AS}};
-    for (const auto &m : mots)
+    for (const auto& m : mots)
         if (std::strlen(m.mot) == longueur && std::memcmp(m.mot, texte, longueur) == 0)
             return m.code;
     return 0;
@@ -201,41 +191,30 @@ int mot_cle(const char *texte, size_t longueur) {
 // item follows it, and an integer ends at its first letter.
 int lire_item() {
     size_t n = passer_suite();
-    const char *texte = lec.tampon.data() + lec.pos;
+    const char* texte = lec.tampon.data() + lec.pos;
     size_t premier = fin_item(texte, 0, n);
     size_t fin = premier;
     while (fin + 1 < n && texte[fin] == ',' && texte[fin + 1] != ',')
         fin = fin_item(texte, fin + 1, n);
-    if (fin > premier)
-        return rendre_valeur(fin, LISTE);
+    if (fin > premier) return rendre_valeur(fin, LISTE);
     int code = mot_cle(texte, premier);
     return code ? rendre_jeton(premier, code) : rendre_valeur(premier, IDENT);
 }
 
 // "@relation " | "@data " | "@let " | "@print" | '@'
 int lire_arobase() {
-    const char *mot = nullptr;
+    const char* mot = nullptr;
     int code = '@';
     switch (regarder(1)) {
-    case 'r':
-        mot = "@relation ", code = AT_RELATION;
-        break;
-    case 'd':
-        mot = "@data ", code = AT_DATA;
-        break;
-    case 'l':
-        mot = "@let ", code = AT_LET;
-        break;
-    case 'p':
-        mot = "@print", code = AT_PRINT;
-        break;
-    default:
-        return rendre_jeton(1, '@');
+    case 'r': mot = "@relation ", code = AT_RELATION; break;
+    case 'd': mot = "@data ", code = AT_DATA; break;
+    case 'l': mot = "@let ", code = AT_LET; break;
+    case 'p': mot = "@print", code = AT_PRINT; break;
+    default: return rendre_jeton(1, '@');
     }
     size_t longueur = std::strlen(mot);
     for (size_t i = 2; i < longueur; i++)
-        if (regarder(i) != static_cast<unsigned char>(mot[i]))
-            return rendre_jeton(1, '@');
+        if (regarder(i) != static_cast<unsigned char>(mot[i])) return rendre_jeton(1, '@');
     return rendre_jeton(longueur, code);
 }
 
@@ -246,8 +225,7 @@ int yywrap() {
 }
 
 int yylex() {
-    if (!lec.demarre)
-        demarrer();
+    if (!lec.demarre) demarrer();
     int c = passer_blancs();
     if (c < 0) {
         lec.pos = lec.fin = 0;
@@ -258,22 +236,16 @@ int yylex() {
     }
     switch (classes.classe[c]) {
     case C_LETTRE:
-    case C_CHIFFRE:
-        return lire_item();
-    case C_COMPARAISON:
-        return rendre_valeur(1, OPERATEUR);
-    case C_AROBASE:
-        return lire_arobase();
-    case C_INVALIDE:
-        return rendre_jeton(1, OCTET_INVALIDE);
-    default:
-        return rendre_jeton(1, c);
+    case C_CHIFFRE: return lire_item();
+    case C_COMPARAISON: return rendre_valeur(1, OPERATEUR);
+    case C_AROBASE: return lire_arobase();
+    case C_INVALIDE: return rendre_jeton(1, OCTET_INVALIDE);
+    default: return rendre_jeton(1, c);
     }
 }
 
-void yyrestart(FILE *flux) {
-    if (!lec.demarre)
-        demarrer();
+void yyrestart(FILE* flux) {
+    if (!lec.demarre) demarrer();
     lec.flux = flux;
     lec.pos = lec.fin = 0;
     lec.epuise = false;

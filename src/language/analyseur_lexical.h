@@ -12,7 +12,7 @@ extern int32_t num_ligne;
 // scanner's buffer: valid until the next call, the parser copies it.
 extern std::string_view yylval;
 // The text and length of the token just returned, valid until the next call.
-extern const char *yytext;
+extern const char* yytext;
 extern size_t yyleng;
 
 // The next token code (jetons.h), FIN_ENTREE once the input is exhausted.
@@ -20,6 +20,6 @@ int yylex();
 // Consulted at the end of the input: there is never a further input (1).
 int yywrap();
 // Makes the scanner read `flux` from its first byte, dropping the read-ahead.
-void yyrestart(FILE *flux);
+void yyrestart(FILE* flux);
 // Puts the scanner back in its state at program start (tests).
 void reinitialiser_analyseur_lexical();

@@ -120,40 +120,23 @@ constexpr int JETON_VIDE = -1;
 // The rule reduced in `e` without reading a token, or 0 when `e` needs one.
 int reduction_immediate(etat e) {
     switch (e) {
-    case E_INSTRUCTION:
-        return 1;
-    case E_INSTRUCTION_SUITE:
-        return 2;
-    case E_INSTRUCTION_FAITE:
-        return 5;
-    case E_OPERANDE_IDENT:
-        return 11;
-    case E_OPERATION:
-        return 12;
-    case E_PAR_FERMANTE:
-        return 13;
-    case E_OP_FAITE:
-        return 14;
-    case E_WHERE_ATTRIBUT2:
-        return 20;
-    case E_WHERE_FIN:
-        return 21;
-    case E_PROJECT_ELEMENTS:
-        return 22;
-    case E_JOIN_DROIT:
-        return 23;
-    case E_RENAME_NOUVEAU:
-        return 24;
-    case E_UNION_DROIT:
-        return 25;
-    case E_MINUS_DROIT:
-        return 26;
-    case E_ELEMENTS_IDENT:
-        return 27;
-    case E_ELEMENTS_LISTE:
-        return 28;
-    default:
-        return 0;
+    case E_INSTRUCTION: return 1;
+    case E_INSTRUCTION_SUITE: return 2;
+    case E_INSTRUCTION_FAITE: return 5;
+    case E_OPERANDE_IDENT: return 11;
+    case E_OPERATION: return 12;
+    case E_PAR_FERMANTE: return 13;
+    case E_OP_FAITE: return 14;
+    case E_WHERE_ATTRIBUT2: return 20;
+    case E_WHERE_FIN: return 21;
+    case E_PROJECT_ELEMENTS: return 22;
+    case E_JOIN_DROIT: return 23;
+    case E_RENAME_NOUVEAU: return 24;
+    case E_UNION_DROIT: return 25;
+    case E_MINUS_DROIT: return 26;
+    case E_ELEMENTS_IDENT: return 27;
+    case E_ELEMENTS_LISTE: return 28;
+    default: return 0;
     }
 }
 
@@ -173,37 +156,26 @@ decision apres_instruction(int j) {
 }
 
 decision debut_operande(int j) {
-    if (j == IDENT)
-        return deplacer(E_OPERANDE_IDENT);
-    if (j == '(')
-        return deplacer(E_PAR_OUVRANTE);
+    if (j == IDENT) return deplacer(E_OPERANDE_IDENT);
+    if (j == '(') return deplacer(E_PAR_OUVRANTE);
     return erreur_syntaxe;
 }
 
 decision apres_operande(int j) {
     switch (j) {
-    case WHERE:
-        return deplacer(E_WHERE);
-    case PROJECT:
-        return deplacer(E_PROJECT);
-    case JOIN:
-        return deplacer(E_JOIN);
-    case UNION:
-        return deplacer(E_UNION);
-    case MINUS:
-        return deplacer(E_MINUS);
-    case RENAME:
-        return deplacer(E_RENAME);
-    default:
-        return erreur_syntaxe;
+    case WHERE: return deplacer(E_WHERE);
+    case PROJECT: return deplacer(E_PROJECT);
+    case JOIN: return deplacer(E_JOIN);
+    case UNION: return deplacer(E_UNION);
+    case MINUS: return deplacer(E_MINUS);
+    case RENAME: return deplacer(E_RENAME);
+    default: return erreur_syntaxe;
     }
 }
 
 decision elements(int j) {
-    if (j == IDENT)
-        return deplacer(E_ELEMENTS_IDENT);
-    if (j == LISTE)
-        return deplacer(E_ELEMENTS_LISTE);
+    if (j == IDENT) return deplacer(E_ELEMENTS_IDENT);
+    if (j == LISTE) return deplacer(E_ELEMENTS_LISTE);
     return erreur_syntaxe;
 }
 
@@ -217,48 +189,33 @@ bool commence_instruction(int j) {
 
 decision decider(etat e, int j) {
     switch (e) {
-    case E_DEBUT:
-        return apres_instruction(j);
+    case E_DEBUT: return apres_instruction(j);
     case E_PROGRAMME:
         return j == FIN_ENTREE ? decision{decision::ACCEPTER, 0} : apres_instruction(j);
-    case E_LET_MOT:
-        return attendre(j, IDENT, E_LET_NOM);
-    case E_LET_NOM:
-        return attendre(j, ':', E_LET_DEUX_POINTS);
-    case E_PROJECT:
-        return elements(j);
+    case E_LET_MOT: return attendre(j, IDENT, E_LET_NOM);
+    case E_LET_NOM: return attendre(j, ':', E_LET_DEUX_POINTS);
+    case E_PROJECT: return elements(j);
     case E_LET_DEUX_POINTS:
     case E_PAR_OUVRANTE:
     case E_JOIN:
     case E_UNION:
-    case E_MINUS:
-        return debut_operande(j);
+    case E_MINUS: return debut_operande(j);
     case E_LET_OPERATION:
         // The statement's result only before a statement keyword or the end;
         // anything else makes the operation an operand first.
         return {decision::REDUIRE, commence_instruction(j) || j == FIN_ENTREE ? 9 : 12};
-    case E_OPERANDE_HAUT:
-        return apres_operande(j);
-    case E_PAR_OPERANDE:
-        return j == ')' ? deplacer(E_PAR_FERMANTE) : apres_operande(j);
-    case E_WHERE:
-        return attendre(j, IDENT, E_WHERE_ATTRIBUT);
-    case E_WHERE_ATTRIBUT:
-        return attendre(j, OPERATEUR, E_WHERE_OPERATEUR);
+    case E_OPERANDE_HAUT: return apres_operande(j);
+    case E_PAR_OPERANDE: return j == ')' ? deplacer(E_PAR_FERMANTE) : apres_operande(j);
+    case E_WHERE: return attendre(j, IDENT, E_WHERE_ATTRIBUT);
+    case E_WHERE_ATTRIBUT: return attendre(j, OPERATEUR, E_WHERE_OPERATEUR);
     case E_WHERE_OPERATEUR:
         return j == GUILLEMET ? deplacer(E_WHERE_GUILLEMET) : attendre(j, IDENT, E_WHERE_ATTRIBUT2);
-    case E_WHERE_GUILLEMET:
-        return attendre(j, IDENT, E_WHERE_CONSTANTE);
-    case E_WHERE_CONSTANTE:
-        return attendre(j, GUILLEMET, E_WHERE_FIN);
-    case E_RENAME:
-        return attendre(j, IDENT, E_RENAME_ANCIEN);
-    case E_RENAME_ANCIEN:
-        return attendre(j, AS, E_RENAME_AS);
-    case E_RENAME_AS:
-        return attendre(j, IDENT, E_RENAME_NOUVEAU);
-    default:
-        return erreur_syntaxe;
+    case E_WHERE_GUILLEMET: return attendre(j, IDENT, E_WHERE_CONSTANTE);
+    case E_WHERE_CONSTANTE: return attendre(j, GUILLEMET, E_WHERE_FIN);
+    case E_RENAME: return attendre(j, IDENT, E_RENAME_ANCIEN);
+    case E_RENAME_ANCIEN: return attendre(j, AS, E_RENAME_AS);
+    case E_RENAME_AS: return attendre(j, IDENT, E_RENAME_NOUVEAU);
+    default: return erreur_syntaxe;
     }
 }
 
@@ -266,31 +223,20 @@ decision decider(etat e, int j) {
 etat aller_a(etat dessous, non_terminal gauche) {
     bool haut = dessous == E_LET_DEUX_POINTS;
     switch (gauche) {
-    case NT_PROGRAMME:
-        return E_PROGRAMME;
-    case NT_INSTRUCTION:
-        return dessous == E_DEBUT ? E_INSTRUCTION : E_INSTRUCTION_SUITE;
-    case NT_INSTRUCTION_FORME:
-        return E_INSTRUCTION_FAITE;
-    case NT_ELEMENTS:
-        return E_PROJECT_ELEMENTS;
+    case NT_PROGRAMME: return E_PROGRAMME;
+    case NT_INSTRUCTION: return dessous == E_DEBUT ? E_INSTRUCTION : E_INSTRUCTION_SUITE;
+    case NT_INSTRUCTION_FORME: return E_INSTRUCTION_FAITE;
+    case NT_ELEMENTS: return E_PROJECT_ELEMENTS;
     case NT_OPERANDE:
         switch (dessous) {
-        case E_LET_DEUX_POINTS:
-            return E_OPERANDE_HAUT;
-        case E_JOIN:
-            return E_JOIN_DROIT;
-        case E_UNION:
-            return E_UNION_DROIT;
-        case E_MINUS:
-            return E_MINUS_DROIT;
-        default:
-            return E_PAR_OPERANDE;
+        case E_LET_DEUX_POINTS: return E_OPERANDE_HAUT;
+        case E_JOIN: return E_JOIN_DROIT;
+        case E_UNION: return E_UNION_DROIT;
+        case E_MINUS: return E_MINUS_DROIT;
+        default: return E_PAR_OPERANDE;
         }
-    case NT_OPERATION:
-        return haut ? E_LET_OPERATION : E_OPERATION;
-    case NT_OP_FORME:
-        return E_OP_FAITE;
+    case NT_OPERATION: return haut ? E_LET_OPERATION : E_OPERATION;
+    case NT_OP_FORME: return E_OP_FAITE;
     }
     return E_DEBUT;
 }
@@ -301,19 +247,16 @@ bool instruction_simple(int j) {
 
 // creation | insertion | affichage, its keyword `mot` read: reads the rest
 // and runs its action. Answers false when a token is refused (consumed).
-bool lire_instruction(int mot, std::string &nom, std::string &liste) {
-    if (yylex() != IDENT)
-        return false;
+bool lire_instruction(int mot, std::string& nom, std::string& liste) {
+    if (yylex() != IDENT) return false;
     nom.assign(yylval);
-    if (yylex() != ':')
-        return false;
+    if (yylex() != ':') return false;
     if (mot == AT_PRINT) {
         afficher_relation(nom); // rule 10
         return true;
     }
     int elements = yylex();
-    if (elements != IDENT && elements != LISTE)
-        return false;
+    if (elements != IDENT && elements != LISTE) return false;
     liste.assign(yylval);
     if (mot == AT_RELATION)
         creer_relation(nom, liste); // rule 7
@@ -328,10 +271,9 @@ struct pile_analyse {
     std::vector<entree_pile> entrees;
     size_t sommet = 0;
 
-    entree_pile &empiler(unsigned char e) {
-        if (sommet == entrees.size())
-            entrees.emplace_back();
-        entree_pile &entree = entrees[sommet++];
+    entree_pile& empiler(unsigned char e) {
+        if (sommet == entrees.size()) entrees.emplace_back();
+        entree_pile& entree = entrees[sommet++];
         entree.etat = e;
         entree.desc.reset();
         return entree;
@@ -351,28 +293,25 @@ int yyparse() {
         etat e = pile.haut();
         int numero = reduction_immediate(e);
         if (numero == 0) {
-            if (jeton == JETON_VIDE)
-                jeton = yylex();
+            if (jeton == JETON_VIDE) jeton = yylex();
             if ((e == E_DEBUT || e == E_PROGRAMME) && instruction_simple(jeton)) {
                 if (!lire_instruction(jeton, nom, liste)) {
                     yyerror("parse error");
                     return 1;
                 }
                 // The statement reduces to `programme`.
-                if (e == E_DEBUT)
-                    pile.empiler(E_PROGRAMME);
+                if (e == E_DEBUT) pile.empiler(E_PROGRAMME);
                 jeton = JETON_VIDE;
                 continue;
             }
             decision d = decider(e, jeton);
-            if (d.sorte == decision::ACCEPTER)
-                return 0;
+            if (d.sorte == decision::ACCEPTER) return 0;
             if (d.sorte == decision::ERREUR) {
                 yyerror("parse error");
                 return 1;
             }
             if (d.sorte == decision::DEPLACER) {
-                entree_pile &entree = pile.empiler(static_cast<unsigned char>(d.valeur));
+                entree_pile& entree = pile.empiler(static_cast<unsigned char>(d.valeur));
                 if (jeton == IDENT || jeton == LISTE || jeton == OPERATEUR)
                     entree.texte.assign(yylval);
                 jeton = JETON_VIDE;
@@ -386,13 +325,12 @@ int yyparse() {
         }
         // The rule's symbols are replaced by its left-hand side, whose value
         // the action leaves in the first of them.
-        const regle &r = regles[numero];
+        const regle& r = regles[numero];
         pile.sommet -= static_cast<size_t>(r.longueur);
         executer_action(numero, &pile.entrees[pile.sommet]);
         // Operand descriptors are no longer read once the enclosing one is built.
-        for (int i = 1; i < r.longueur; i++)
-            pile.entrees[pile.sommet + i].desc.reset();
-        entree_pile &gauche = pile.entrees[pile.sommet];
+        for (int i = 1; i < r.longueur; i++) pile.entrees[pile.sommet + i].desc.reset();
+        entree_pile& gauche = pile.entrees[pile.sommet];
         gauche.etat = aller_a(pile.haut(), r.gauche);
         pile.sommet++;
     }

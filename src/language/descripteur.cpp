@@ -6,19 +6,17 @@
 std::string nom_temporaire(int32_t nb_relations) {
     char suffixe = static_cast<char>((static_cast<uint32_t>(nb_relations) + 64u) & 0xFFu);
     std::string nom = "#";
-    if (suffixe != '\0')
-        nom += suffixe;
+    if (suffixe != '\0') nom += suffixe;
     return nom;
 }
 
-std::unique_ptr<descripteur> garnir_struct(int32_t type_op, const std::string &source,
-                                           const std::string &param1, const std::string &param2,
-                                           const std::string &param3) {
+std::unique_ptr<descripteur> garnir_struct(int32_t type_op, const std::string& source,
+                                           const std::string& param1, const std::string& param2,
+                                           const std::string& param3) {
     auto d = std::make_unique<descripteur>();
     d->nom_operande = nom_temporaire(dico->nb_relations);
     d->type_op = type_op;
-    if (type_op == OP_NOM)
-        d->nom_operande = source;
+    if (type_op == OP_NOM) d->nom_operande = source;
     d->source = source;
     d->param1 = param1;
     d->param2 = param2;
@@ -27,34 +25,21 @@ std::unique_ptr<descripteur> garnir_struct(int32_t type_op, const std::string &s
 }
 
 // The comparison reaches the selections as the first character of its text.
-static char comparaison(const descripteur &d) {
+static char comparaison(const descripteur& d) {
     return d.param2.empty() ? '\0' : d.param2[0];
 }
 
-void executer_operation(const std::string &nom_resultat, const descripteur &d) {
+void executer_operation(const std::string& nom_resultat, const descripteur& d) {
     switch (d.type_op) {
-    case OP_SELECTION:
-        selection(d.source, nom_resultat, d.param1, comparaison(d), d.param3);
-        break;
-    case OP_PROJECTION:
-        projection(d.source, nom_resultat, d.param1);
-        break;
-    case OP_JOINTURE:
-        jointure(d.source, d.param1, nom_resultat);
-        break;
-    case OP_RENOMMAGE:
-        renommer(d.source, nom_resultat, d.param1, d.param2);
-        break;
-    case OP_UNION:
-        union_rel(d.source, d.param1, nom_resultat);
-        break;
-    case OP_DIFFERENCE:
-        difference(d.source, d.param1, nom_resultat);
-        break;
+    case OP_SELECTION: selection(d.source, nom_resultat, d.param1, comparaison(d), d.param3); break;
+    case OP_PROJECTION: projection(d.source, nom_resultat, d.param1); break;
+    case OP_JOINTURE: jointure(d.source, d.param1, nom_resultat); break;
+    case OP_RENOMMAGE: renommer(d.source, nom_resultat, d.param1, d.param2); break;
+    case OP_UNION: union_rel(d.source, d.param1, nom_resultat); break;
+    case OP_DIFFERENCE: difference(d.source, d.param1, nom_resultat); break;
     case OP_SELECTION_ATTRIBUT:
         selection_attribut(d.source, nom_resultat, d.param1, comparaison(d), d.param3);
         break;
-    default:
-        break;
+    default: break;
     }
 }

@@ -33,9 +33,9 @@ std::string nom_temporaire(int32_t nb_relations);
 
 // A new descriptor of type `type_op` with its temporary name (or, for OP_NOM,
 // the relation's own name) and copies of the four texts.
-std::unique_ptr<descripteur> garnir_struct(int32_t type_op, const std::string &source,
-                                           const std::string &param1, const std::string &param2,
-                                           const std::string &param3);
+std::unique_ptr<descripteur> garnir_struct(int32_t type_op, const std::string& source,
+                                           const std::string& param1, const std::string& param2,
+                                           const std::string& param3);
 
 // Evaluates the operation of `d` into a new relation named `nom_resultat`.
-void executer_operation(const std::string &nom_resultat, const descripteur &d);
+void executer_operation(const std::string& nom_resultat, const descripteur& d);

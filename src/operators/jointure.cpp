@@ -21,14 +21,13 @@ struct attributs_communs {
     int32_t nombre = 0;
 };
 
-attributs_communs trouver_communs(const relation &g, const relation &d) {
+attributs_communs trouver_communs(const relation& g, const relation& d) {
     attributs_communs communs;
-    const id_valeur *entete_g = valeurs_slot(g, 0);
-    const id_valeur *entete_d = valeurs_slot(d, 0);
+    const id_valeur* entete_g = valeurs_slot(g, 0);
+    const id_valeur* entete_d = valeurs_slot(d, 0);
     for (int32_t p = 0; p < g.nb_champs; p++) {
         for (int32_t q = 0; q < d.nb_champs; q++) {
-            if (entete_g[p] != entete_d[q])
-                continue;
+            if (entete_g[p] != entete_d[q]) continue;
             communs.gauche[communs.nombre] = p;
             communs.droite[communs.nombre] = q;
             communs.nombre++;
@@ -38,10 +37,9 @@ attributs_communs trouver_communs(const relation &g, const relation &d) {
     return communs;
 }
 
-size_t hacher_cle(const id_valeur *valeurs, const int32_t *positions, int32_t nombre) {
+size_t hacher_cle(const id_valeur* valeurs, const int32_t* positions, int32_t nombre) {
     id_valeur cle[MAX_CHAMPS];
-    for (int32_t i = 0; i < nombre; i++)
-        cle[i] = valeurs[positions[i]];
+    for (int32_t i = 0; i < nombre; i++) cle[i] = valeurs[positions[i]];
     return static_cast<size_t>(hacher_ids(cle, nombre));
 }
 
@@ -55,14 +53,13 @@ struct index_droite {
 
 constexpr uint32_t AUCUN = 0;
 
-index_droite indexer_droite(const relation &d, const attributs_communs &communs) {
+index_droite indexer_droite(const relation& d, const attributs_communs& communs) {
     index_droite index;
     int64_t stockes = nb_slots_stockes(d);
     index.suivant.assign(static_cast<size_t>(stockes), AUCUN);
     index.premier.reserve(static_cast<size_t>(d.nb_actifs));
     for (int64_t slot = stockes - 1; slot >= 1; slot--) {
-        if (!d.actifs[slot])
-            continue;
+        if (!d.actifs[slot]) continue;
         size_t h = hacher_cle(valeurs_slot(d, slot), communs.droite, communs.nombre);
         auto [place, nouveau] = index.premier.try_emplace(h, static_cast<uint32_t>(slot));
         if (!nouveau) {
@@ -73,26 +70,23 @@ index_droite indexer_droite(const relation &d, const attributs_communs &communs)
     return index;
 }
 
-bool concordent(const id_valeur *gauche, const id_valeur *droite,
-                const attributs_communs &communs) {
+bool concordent(const id_valeur* gauche, const id_valeur* droite,
+                const attributs_communs& communs) {
     for (int32_t i = 0; i < communs.nombre; i++)
-        if (gauche[communs.gauche[i]] != droite[communs.droite[i]])
-            return false;
+        if (gauche[communs.gauche[i]] != droite[communs.droite[i]]) return false;
     return true;
 }
 
 // The projection list of the result: the left attributes, then the right
 // attributes that are not common. Fills `autres` with the latter's positions.
-std::string liste_resultat(const relation &g, const relation &d, const attributs_communs &communs,
-                           std::vector<int32_t> &autres) {
+std::string liste_resultat(const relation& g, const relation& d, const attributs_communs& communs,
+                           std::vector<int32_t>& autres) {
     std::string liste = liste_attributs(g);
-    const id_valeur *entete_d = valeurs_slot(d, 0);
+    const id_valeur* entete_d = valeurs_slot(d, 0);
     for (int32_t q = 0; q < d.nb_champs; q++) {
         bool commun = false;
-        for (int32_t i = 0; i < communs.nombre; i++)
-            commun = commun || communs.droite[i] == q;
-        if (commun)
-            continue;
+        for (int32_t i = 0; i < communs.nombre; i++) commun = commun || communs.droite[i] == q;
+        if (commun) continue;
         liste += ',';
         ajouter_texte_valeur(liste, entete_d[q]);
         autres.push_back(q);
@@ -101,54 +95,49 @@ std::string liste_resultat(const relation &g, const relation &d, const attributs
 }
 
 // Appends the left row joined with the right row to the result.
-void ajouter_paire(relation &res, const relation &g, const id_valeur *gauche,
-                   const id_valeur *droite, const std::vector<int32_t> &autres) {
+void ajouter_paire(relation& res, const relation& g, const id_valeur* gauche,
+                   const id_valeur* droite, const std::vector<int32_t>& autres) {
     id_valeur ligne[2 * MAX_CHAMPS];
     int32_t n = 0;
-    for (int32_t i = 0; i < g.nb_champs; i++)
-        ligne[n++] = gauche[i];
-    for (int32_t q : autres)
-        ligne[n++] = droite[q];
+    for (int32_t i = 0; i < g.nb_champs; i++) ligne[n++] = gauche[i];
+    for (int32_t q : autres) ligne[n++] = droite[q];
     // Pairs of distinct live rows agreeing on the common values are distinct.
     ajouter_ligne_distincte(res, ligne);
 }
 
 } // namespace
 
-relation &produit_cartesien(std::string_view gauche, std::string_view droite,
+relation& produit_cartesien(std::string_view gauche, std::string_view droite,
                             std::string_view nom) {
     std::string liste = *transformer_tuple_liste(gauche, 0);
     liste += ',';
     liste += *transformer_tuple_liste(droite, 0);
     flag_prod_cart = 1;
-    relation *produit = creer_relation(nom, liste);
+    relation* produit = creer_relation(nom, liste);
     flag_prod_cart = 0;
     produit->produit_virtuel = true;
     int64_t paires = 0;
-    const relation &g = *relation_existe(gauche);
-    const relation &d = *relation_existe(droite);
-    if (__builtin_mul_overflow(g.nb_actifs, d.nb_actifs, &paires))
-        erreur(400);
+    const relation& g = *relation_existe(gauche);
+    const relation& d = *relation_existe(droite);
+    if (__builtin_mul_overflow(g.nb_actifs, d.nb_actifs, &paires)) erreur(400);
     produit->nb_tuples += paires;
     produit->nb_actifs = paires;
     return *produit;
 }
 
 void jointure(std::string_view gauche, std::string_view droite, std::string_view resultat) {
-    if (relation_existe(resultat))
-        erreur(200);
-    const relation &g = operande_existante(gauche);
-    const relation &d = operande_existante(droite);
+    if (relation_existe(resultat)) erreur(200);
+    const relation& g = operande_existante(gauche);
+    const relation& d = operande_existante(droite);
     attributs_communs communs = trouver_communs(g, d);
     std::string nom_produit = "#";
     nom_produit += resultat;
-    relation &produit = produit_cartesien(gauche, droite, nom_produit);
+    relation& produit = produit_cartesien(gauche, droite, nom_produit);
 
     std::vector<int32_t> autres;
     std::string liste = liste_resultat(g, d, communs, autres);
-    if (relation_existe(resultat))
-        erreur(200);
-    relation &res = *creer_relation(resultat, liste);
+    if (relation_existe(resultat)) erreur(200);
+    relation& res = *creer_relation(resultat, liste);
 
     // The working index counts against the memory ceiling while it lives.
     size_t taille_index = static_cast<size_t>(nb_slots_stockes(d)) * sizeof(uint32_t) +
@@ -162,16 +151,13 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
         if (slot_g + AVANCE < stockes_g)
             index.premier.prefetch(
                 hacher_cle(valeurs_slot(g, slot_g + AVANCE), communs.gauche, communs.nombre));
-        if (!g.actifs[slot_g])
-            continue;
-        const id_valeur *ligne_g = valeurs_slot(g, slot_g);
+        if (!g.actifs[slot_g]) continue;
+        const id_valeur* ligne_g = valeurs_slot(g, slot_g);
         auto trouve = index.premier.find(hacher_cle(ligne_g, communs.gauche, communs.nombre));
-        if (trouve == index.premier.end())
-            continue;
+        if (trouve == index.premier.end()) continue;
         for (uint32_t slot_d = trouve->second; slot_d != AUCUN; slot_d = index.suivant[slot_d]) {
-            const id_valeur *ligne_d = valeurs_slot(d, slot_d);
-            if (!concordent(ligne_g, ligne_d, communs))
-                continue;
+            const id_valeur* ligne_d = valeurs_slot(d, slot_d);
+            if (!concordent(ligne_g, ligne_d, communs)) continue;
             ajouter_paire(res, g, ligne_g, ligne_d, autres);
             concordances++;
         }

@@ -13,14 +13,14 @@
 // --- shared routines (outils.cpp)
 
 // Position of the first attribute of `rel` named `nom`, or -1.
-int32_t verifier_champ_relation(const relation &rel, std::string_view nom);
+int32_t verifier_champ_relation(const relation& rel, std::string_view nom);
 // Slot `slot` of relation `nom` as list text; none for a retired data slot.
 // 203 for an unknown relation, 207 for a slot beyond the last.
 std::optional<std::string> transformer_tuple_liste(std::string_view nom, int64_t slot);
 // The operand `nom`, or erreur(203).
-relation &operande_existante(std::string_view nom);
+relation& operande_existante(std::string_view nom);
 // The attribute list text of `rel` (its header slot).
-std::string liste_attributs(const relation &rel);
+std::string liste_attributs(const relation& rel);
 
 // --- operators
 
@@ -35,5 +35,5 @@ int verifier_schema(std::string_view premier, std::string_view second);
 int64_t verifier_presence_tuple(std::string_view premier, std::string_view second, int64_t slot);
 void union_rel(std::string_view premier, std::string_view second, std::string_view resultat);
 void difference(std::string_view premier, std::string_view second, std::string_view resultat);
-relation &produit_cartesien(std::string_view gauche, std::string_view droite, std::string_view nom);
+relation& produit_cartesien(std::string_view gauche, std::string_view droite, std::string_view nom);
 void jointure(std::string_view gauche, std::string_view droite, std::string_view resultat);

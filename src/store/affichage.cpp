@@ -9,8 +9,8 @@
 
 // Writes the values of one slot, separated by commas, at `place`, and answers
 // the end of what was written. `place` has room for the longest slot.
-static char *ecrire_valeurs(char *place, const relation &rel, int64_t slot) {
-    const id_valeur *valeurs = valeurs_slot(rel, slot);
+static char* ecrire_valeurs(char* place, const relation& rel, int64_t slot) {
+    const id_valeur* valeurs = valeurs_slot(rel, slot);
     place += copier_texte(place, valeurs[0]);
     for (int32_t i = 1; i < rel.nb_champs; i++) {
         *place++ = ',';
@@ -20,25 +20,22 @@ static char *ecrire_valeurs(char *place, const relation &rel, int64_t slot) {
 }
 
 // Writes `debut` and then the values of one slot to the output buffer.
-static void ecrire_ligne(const std::string &debut, const relation &rel, int64_t slot) {
+static void ecrire_ligne(const std::string& debut, const relation& rel, int64_t slot) {
     size_t longueur_max =
         debut.size() + static_cast<size_t>(rel.nb_champs) * (MAX_VALEUR + 1) + PLACE_COPIE;
-    char *place = reserver_sortie(longueur_max);
+    char* place = reserver_sortie(longueur_max);
     std::memcpy(place, debut.data(), debut.size());
-    char *fin = ecrire_valeurs(place + debut.size(), rel, slot);
+    char* fin = ecrire_valeurs(place + debut.size(), rel, slot);
     valider_sortie(static_cast<size_t>(fin - place));
 }
 
 void afficher_relation(std::string_view nom) {
-    const relation *rel = relation_existe(nom);
-    if (!rel)
-        erreur(203);
+    const relation* rel = relation_existe(nom);
+    if (!rel) erreur(203);
     ecrire_ligne("\n\n@relation " + rel->nom + ":", *rel, 0);
-    if (rel->nb_actifs <= 0)
-        return;
+    if (rel->nb_actifs <= 0) return;
     const std::string debut_donnees = "\n@data " + rel->nom + ":";
     int64_t stockes = nb_slots_stockes(*rel);
     for (int64_t slot = 1; slot < stockes; slot++)
-        if (rel->actifs[slot])
-            ecrire_ligne(debut_donnees, *rel, slot);
+        if (rel->actifs[slot]) ecrire_ligne(debut_donnees, *rel, slot);
 }

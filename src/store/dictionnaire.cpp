@@ -14,8 +14,8 @@ void initialiser_dico() {
     dico = std::make_unique<dictionnaire>();
 }
 
-relation *ajouter_ds_dico(std::unique_ptr<relation> rel) {
-    relation *adresse = rel.get();
+relation* ajouter_ds_dico(std::unique_ptr<relation> rel) {
+    relation* adresse = rel.get();
     dico->entrees.push_back(entree_dico{adresse->nom, adresse});
     dico->par_nom.emplace(adresse->nom, adresse);
     dico->relations.push_back(std::move(rel));
@@ -23,24 +23,22 @@ relation *ajouter_ds_dico(std::unique_ptr<relation> rel) {
     return adresse;
 }
 
-relation *relation_enregistree(std::string_view nom) {
-    if (!dico)
-        return nullptr;
+relation* relation_enregistree(std::string_view nom) {
+    if (!dico) return nullptr;
     auto trouve = dico->par_nom.find(absl::string_view(nom.data(), nom.size()));
     return trouve == dico->par_nom.end() ? nullptr : trouve->second;
 }
 
-relation *relation_existe(std::string_view nom) {
+relation* relation_existe(std::string_view nom) {
     inserer_lignes_en_attente();
-    relation *rel = relation_enregistree(nom);
-    if (rel)
-        verifier_doublon(*rel);
+    relation* rel = relation_enregistree(nom);
+    if (rel) verifier_doublon(*rel);
     return rel;
 }
 
 void alleger_dico() {
     inserer_lignes_en_attente();
-    for (const entree_dico &entree : dico->entrees) {
+    for (const entree_dico& entree : dico->entrees) {
         verifier_doublon(*entree.adresse);
         liberer_index(*entree.adresse);
     }
@@ -50,12 +48,11 @@ void liberer_memoire() {
     oublier_lignes_en_attente();
     dico.reset();
     reinitialiser_valeurs();
-    if (!fermer_flux())
-        afficher_message_erreur(CODE_ECRITURE_SORTIE);
+    if (!fermer_flux()) afficher_message_erreur(CODE_ECRITURE_SORTIE);
 }
 
 // The ADRESSE column: the record's address reduced to a signed 32-bit number.
-static int32_t adresse_affichee(const relation *rel) {
+static int32_t adresse_affichee(const relation* rel) {
     return static_cast<int32_t>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rel)));
 }
 
@@ -66,8 +63,8 @@ void afficher_dico() {
     std::snprintf(ligne, sizeof ligne, "\nDictionnaire : %d relation(s)", dico->nb_relations);
     texte += ligne;
     texte += "\n\t NOM\t\t\t  -  ADRESSE - COL - TUPL - T_ACT";
-    for (const entree_dico &entree : dico->entrees) {
-        relation *rel = entree.adresse;
+    for (const entree_dico& entree : dico->entrees) {
+        relation* rel = entree.adresse;
         verifier_doublon(*rel);
         std::snprintf(ligne, sizeof ligne, "\n%20s%10d%6d%6" PRId64 "%6" PRId64, entree.nom.c_str(),
                       adresse_affichee(rel), rel->nb_champs, rel->nb_tuples, rel->nb_actifs);

@@ -6,14 +6,14 @@
 #include <string_view>
 
 // The input file being parsed (data file, then command file).
-extern FILE *yyin;
+extern FILE* yyin;
 // The output file that receives the listings.
-extern FILE *yyout;
+extern FILE* yyout;
 
 // Room for `n` more bytes at the end of the output buffer, which is written
 // out first when it is nearly full (a failed write raises the output-write
 // error). Write there, then commit with valider_sortie.
-char *reserver_sortie(size_t n);
+char* reserver_sortie(size_t n);
 
 // Commits the `n` bytes written at the place reserver_sortie answered.
 void valider_sortie(size_t n);

@@ -13,7 +13,7 @@ struct relation;
 
 // A row looked up by its values, with its hash.
 struct cle_ligne {
-    const id_valeur *valeurs;
+    const id_valeur* valeurs;
     uint32_t empreinte;
 };
 
@@ -24,7 +24,7 @@ struct hachage_ligne {
 };
 struct egalite_ligne {
     using is_transparent = void;
-    const relation *rel = nullptr;
+    const relation* rel = nullptr;
     bool operator()(uint64_t a, uint64_t b) const;
     bool operator()(cle_ligne a, uint64_t b) const;
     bool operator()(uint64_t a, cle_ligne b) const { return (*this)(b, a); }
@@ -34,20 +34,20 @@ struct egalite_ligne {
 using index_lignes = absl::flat_hash_set<uint64_t, hachage_ligne, egalite_ligne>;
 
 // The key of a row of `nb_champs` values.
-cle_ligne cle_de(const id_valeur *valeurs, int32_t nb_champs);
+cle_ligne cle_de(const id_valeur* valeurs, int32_t nb_champs);
 
 // Adds slot `slot` of `rel` to its index; false when an equal row is there already.
-bool indexer_ligne(relation &rel, uint32_t slot);
+bool indexer_ligne(relation& rel, uint32_t slot);
 
 // Starts fetching the part of the index where `valeurs` would be.
-void precharger_ligne(const relation &rel, const id_valeur *valeurs);
+void precharger_ligne(const relation& rel, const id_valeur* valeurs);
 
 // Makes the index hold exactly the live slots before `fin`.
-void reconstruire_index(relation &rel, int64_t fin);
+void reconstruire_index(relation& rel, int64_t fin);
 
 // The slot of the live row of `rel` equal to `valeurs` (as many values as
 // `rel` has attributes), or 0.
-int64_t chercher_ligne(relation &rel, const id_valeur *valeurs);
+int64_t chercher_ligne(relation& rel, const id_valeur* valeurs);
 
 // Makes `rel.index` hold exactly the live rows (waiting rows settled first).
-void assurer_index(relation &rel);
+void assurer_index(relation& rel);

@@ -12,7 +12,7 @@
 // most: their values are interned together, the lookups of many values
 // overlapping in memory.
 struct lot_textes {
-    relation *rel = nullptr;
+    relation* rel = nullptr;
     std::string listes; // the lists, each followed by a comma
     int64_t lignes = 0;
     std::vector<std::string_view> items;
@@ -22,22 +22,21 @@ static lot_textes lot;
 static constexpr int64_t LOT_TEXTES = 4096;
 
 void inserer_lignes_en_attente() {
-    if (lot.lignes == 0)
-        return;
+    if (lot.lignes == 0) return;
     lot.items.clear();
     size_t taille = lot.listes.size();
     lot.listes.append(MARGE_LECTURE, '\0'); // room for interner_valeurs to read
-    const char *item = lot.listes.data();
-    const char *fin = item + taille;
+    const char* item = lot.listes.data();
+    const char* fin = item + taille;
     while (item < fin) {
-        const char *virgule =
-            static_cast<const char *>(std::memchr(item, ',', static_cast<size_t>(fin - item)));
+        const char* virgule =
+            static_cast<const char*>(std::memchr(item, ',', static_cast<size_t>(fin - item)));
         lot.items.emplace_back(item, static_cast<size_t>(virgule - item));
         item = virgule + 1;
     }
     lot.ids.resize(lot.items.size());
     interner_valeurs(lot.items.data(), static_cast<int32_t>(lot.items.size()), lot.ids.data());
-    relation &rel = *lot.rel;
+    relation& rel = *lot.rel;
     for (size_t debut = 0; debut < lot.ids.size(); debut += static_cast<size_t>(rel.nb_champs))
         ajouter_ligne(rel, lot.ids.data() + debut);
     oublier_lignes_en_attente();
@@ -56,37 +55,27 @@ static int verifier_item(size_t longueur) {
 }
 
 void ajouter_tuple(std::string_view nom, std::string_view liste) {
-    if (liste.size() > MAX_LISTE)
-        erreur(209);
+    if (liste.size() > MAX_LISTE) erreur(209);
     // Data lines come in runs for one relation: its name is compared first.
-    relation *rel = lot.rel && lot.rel->nom == nom ? lot.rel : relation_enregistree(nom);
-    if (!rel)
-        erreur(203);
-    if (liste.empty())
-        erreur(205);
+    relation* rel = lot.rel && lot.rel->nom == nom ? lot.rel : relation_enregistree(nom);
+    if (!rel) erreur(203);
+    if (liste.empty()) erreur(205);
     // One pass counts the items (for 201) and finds the first bad one.
     int32_t nombre = 1;
     int code_item = 0;
     size_t debut = 0;
     for (size_t i = 0; i < liste.size(); i++) {
-        if (liste[i] != ',')
-            continue;
-        if (code_item == 0)
-            code_item = verifier_item(i - debut);
+        if (liste[i] != ',') continue;
+        if (code_item == 0) code_item = verifier_item(i - debut);
         nombre++;
         debut = i + 1;
     }
-    if (code_item == 0)
-        code_item = verifier_item(liste.size() - debut);
-    if (nombre != rel->nb_champs)
-        erreur(201);
-    if (code_item)
-        erreur(code_item);
-    if (lot.rel != rel)
-        inserer_lignes_en_attente();
+    if (code_item == 0) code_item = verifier_item(liste.size() - debut);
+    if (nombre != rel->nb_champs) erreur(201);
+    if (code_item) erreur(code_item);
+    if (lot.rel != rel) inserer_lignes_en_attente();
     lot.rel = rel;
     lot.listes.append(liste);
     lot.listes.push_back(',');
-    if (++lot.lignes >= LOT_TEXTES)
-        inserer_lignes_en_attente();
+    if (++lot.lignes >= LOT_TEXTES) inserer_lignes_en_attente();
 }

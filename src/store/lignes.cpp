@@ -10,12 +10,10 @@
 #include <cstring>
 
 // Makes room for one more stored slot; the room doubles each time it fills.
-static void reserver_slot(relation &rel) {
-    if (rel.stockes < rel.capacite)
-        return;
+static void reserver_slot(relation& rel) {
+    if (rel.stockes < rel.capacite) return;
     int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);
-    if (nouvelle > int64_t{UINT32_MAX})
-        erreur(400);
+    if (nouvelle > int64_t{UINT32_MAX}) erreur(400);
     size_t champs = static_cast<size_t>(rel.nb_champs);
     // Each slot: its ids, its flag, and about 16 bytes of the row index.
     compter_memoire(static_cast<size_t>(nouvelle - rel.capacite) *
@@ -33,30 +31,25 @@ static void reserver_slot(relation &rel) {
     rel.capacite = nouvelle;
 }
 
-static void empiler_slot(relation &rel, const id_valeur *valeurs, uint8_t actif) {
+static void empiler_slot(relation& rel, const id_valeur* valeurs, uint8_t actif) {
     reserver_slot(rel);
-    id_valeur *place = rel.valeurs.get() + rel.stockes * rel.nb_champs;
-    for (int32_t i = 0; i < rel.nb_champs; i++)
-        place[i] = valeurs[i];
+    id_valeur* place = rel.valeurs.get() + rel.stockes * rel.nb_champs;
+    for (int32_t i = 0; i < rel.nb_champs; i++) place[i] = valeurs[i];
     rel.actifs[rel.stockes++] = actif;
     rel.nb_tuples++;
-    if (actif)
-        rel.nb_actifs++;
+    if (actif) rel.nb_actifs++;
 }
 
-void verifier_doublon(relation &rel) {
-    if (rel.en_attente == 0)
-        return;
+void verifier_doublon(relation& rel) {
+    if (rel.en_attente == 0) return;
     int64_t fin = nb_slots_stockes(rel);
     int64_t debut = fin - rel.en_attente;
     rel.en_attente = 0;
-    if (!rel.index_valide)
-        reconstruire_index(rel, debut);
+    if (!rel.index_valide) reconstruire_index(rel, debut);
     // Looking a few rows ahead lets the memory accesses of the set overlap.
     constexpr int64_t AVANCE = 16;
     for (int64_t slot = debut; slot < fin; slot++) {
-        if (slot + AVANCE < fin)
-            precharger_ligne(rel, valeurs_slot(rel, slot + AVANCE));
+        if (slot + AVANCE < fin) precharger_ligne(rel, valeurs_slot(rel, slot + AVANCE));
         if (rel.actifs[slot] && !indexer_ligne(rel, static_cast<uint32_t>(slot))) {
             rel.actifs[slot] = 0;
             rel.nb_actifs--;
@@ -64,25 +57,23 @@ void verifier_doublon(relation &rel) {
     }
 }
 
-int comparer_champ_champ(const relation &rel, int64_t a, int64_t b) {
+int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {
     size_t taille = static_cast<size_t>(rel.nb_champs) * sizeof(id_valeur);
     return std::memcmp(valeurs_slot(rel, a), valeurs_slot(rel, b), taille) == 0 ? 1 : 0;
 }
 
-void ajouter_ligne(relation &rel, const id_valeur *valeurs) {
+void ajouter_ligne(relation& rel, const id_valeur* valeurs) {
     constexpr int64_t LOT = 4096;
     empiler_slot(rel, valeurs, 1);
-    if (++rel.en_attente >= LOT)
-        verifier_doublon(rel);
+    if (++rel.en_attente >= LOT) verifier_doublon(rel);
 }
 
-void ajouter_ligne_distincte(relation &rel, const id_valeur *valeurs) {
+void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs) {
     verifier_doublon(rel);
-    if (rel.index_valide)
-        liberer_index(rel);
+    if (rel.index_valide) liberer_index(rel);
     empiler_slot(rel, valeurs, 1);
 }
 
-void ajouter_ligne_retiree(relation &rel, const id_valeur *valeurs) {
+void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs) {
     empiler_slot(rel, valeurs, 0);
 }

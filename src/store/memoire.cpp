@@ -16,7 +16,7 @@ size_t limite = 0;
 size_t utilise = 0;
 
 // A limit read from a control-group file ("max" or unreadable: none).
-size_t limite_groupe(const char *chemin) {
+size_t limite_groupe(const char* chemin) {
     std::ifstream fichier(chemin);
     std::string texte;
     if (!(fichier >> texte) || texte.empty() || texte.find_first_not_of("0123456789") != texte.npos)
@@ -26,8 +26,7 @@ size_t limite_groupe(const char *chemin) {
 
 size_t limite_ressource(int ressource) {
     struct rlimit valeur;
-    if (getrlimit(ressource, &valeur) != 0 || valeur.rlim_cur == RLIM_INFINITY)
-        return SIZE_MAX;
+    if (getrlimit(ressource, &valeur) != 0 || valeur.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
     return static_cast<size_t>(valeur.rlim_cur);
 }
 
@@ -47,12 +46,15 @@ size_t limite_par_defaut() {
 
 } // namespace
 
-void compter_memoire(size_t octets) {
-    if (limite == 0)
-        limite = limite_par_defaut();
+bool essayer_memoire(size_t octets) {
+    if (limite == 0) limite = limite_par_defaut();
+    if (octets > limite - std::min(utilise, limite)) return false;
     utilise += octets;
-    if (utilise > limite)
-        erreur(400);
+    return true;
+}
+
+void compter_memoire(size_t octets) {
+    if (!essayer_memoire(octets)) erreur(400);
 }
 
 void decompter_memoire(size_t octets) {

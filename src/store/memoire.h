@@ -8,6 +8,10 @@
 // Counts `octets` more; past the ceiling raises erreur(400).
 void compter_memoire(size_t octets);
 
+// Counts `octets` more and answers true, or answers false past the ceiling
+// (counting nothing): for callers with an error of their own.
+bool essayer_memoire(size_t octets);
+
 // Counts `octets` fewer, for memory given back (a join's working index).
 void decompter_memoire(size_t octets);
 

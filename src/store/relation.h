@@ -26,7 +26,7 @@ inline constexpr size_t MAX_LISTE = 180;
 // One slot seen through the store: its flag and its `nb_champs` values.
 struct tuple {
     int32_t actif;
-    const id_valeur *valeurs;
+    const id_valeur* valeurs;
 };
 
 struct relation {
@@ -51,20 +51,20 @@ struct relation {
     bool produit_virtuel = false;
 
     relation();
-    relation(const relation &) = delete;
-    relation &operator=(const relation &) = delete;
+    relation(const relation&) = delete;
+    relation& operator=(const relation&) = delete;
 };
 
 struct entree_dico {
     std::string nom;
-    relation *adresse;
+    relation* adresse;
 };
 
 struct dictionnaire {
     int32_t nb_relations = 0;
     std::vector<entree_dico> entrees; // creation order, for the summary
     std::vector<std::unique_ptr<relation>> relations;
-    absl::flat_hash_map<std::string, relation *> par_nom;
+    absl::flat_hash_map<std::string, relation*> par_nom;
 };
 
 // The dictionary of the run; null before initialiser_dico.
@@ -78,13 +78,13 @@ extern int32_t flag_prod_cart;
 // Creates the empty dictionary.
 void initialiser_dico();
 // Registers a new relation whose `nom` is set; the dictionary takes ownership.
-relation *ajouter_ds_dico(std::unique_ptr<relation> rel);
+relation* ajouter_ds_dico(std::unique_ptr<relation> rel);
 // The relation registered under `nom`, or null; its repeated rows are
 // settled, so that its rows and counts can be read.
-relation *relation_existe(std::string_view nom);
+relation* relation_existe(std::string_view nom);
 // The relation registered under `nom`, or null, as it stands (rows may wait
 // to be compared): for appending rows only.
-relation *relation_enregistree(std::string_view nom);
+relation* relation_enregistree(std::string_view nom);
 // Releases the store and closes both streams (the error path).
 void liberer_memoire();
 // Prints the summary of every relation on standard output.
@@ -95,7 +95,7 @@ void alleger_dico();
 // --- creation and insertion (creation.cpp)
 
 // Creates and registers relation `nom` with the attribute list `liste`.
-relation *creer_relation(std::string_view nom, std::string_view liste);
+relation* creer_relation(std::string_view nom, std::string_view liste);
 // Adds the row of values `liste` to relation `nom` (its checks are made at
 // once; the row itself may wait, see inserer_lignes_en_attente).
 void ajouter_tuple(std::string_view nom, std::string_view liste);
@@ -110,19 +110,19 @@ int32_t compter_champs(std::string_view liste);
 int comparer_noms_champs(std::string_view liste);
 // Compares the slots waiting in `rel` with the rows before them, in slot
 // order, and retires each one that repeats a live row.
-void verifier_doublon(relation &rel);
+void verifier_doublon(relation& rel);
 // 1 when slots `a` and `b` of `rel` hold equal values, else 0.
-int comparer_champ_champ(const relation &rel, int64_t a, int64_t b);
+int comparer_champ_champ(const relation& rel, int64_t a, int64_t b);
 
 // Appends a row of ids to `rel`; it will be retired if it repeats a live row
 // (the comparison waits, to be done for many rows at once).
-void ajouter_ligne(relation &rel, const id_valeur *valeurs);
+void ajouter_ligne(relation& rel, const id_valeur* valeurs);
 // Appends a row of ids that the caller knows to differ from every live row.
-void ajouter_ligne_distincte(relation &rel, const id_valeur *valeurs);
+void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs);
 // Appends a row of ids that the caller knows to repeat a live row: retired.
-void ajouter_ligne_retiree(relation &rel, const id_valeur *valeurs);
+void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs);
 // Frees the row index of `rel` (rebuilt when next needed).
-void liberer_index(relation &rel);
+void liberer_index(relation& rel);
 
 // --- listing (affichage.cpp)
 
@@ -132,12 +132,12 @@ void afficher_relation(std::string_view nom);
 // --- access to slots
 
 // Slots actually stored: nb_tuples, except for a join's product (header only).
-inline int64_t nb_slots_stockes(const relation &rel) {
+inline int64_t nb_slots_stockes(const relation& rel) {
     return rel.stockes;
 }
-inline const id_valeur *valeurs_slot(const relation &rel, int64_t slot) {
+inline const id_valeur* valeurs_slot(const relation& rel, int64_t slot) {
     return rel.valeurs.get() + slot * rel.nb_champs;
 }
-inline tuple lire_tuple(const relation &rel, int64_t slot) {
+inline tuple lire_tuple(const relation& rel, int64_t slot) {
     return tuple{rel.actifs[slot], valeurs_slot(rel, slot)};
 }

@@ -15,7 +15,7 @@ textes_internes textes;
 namespace {
 
 std::string_view texte_stocke(id_valeur id) {
-    const char *debut = textes.octets.data() + id;
+    const char* debut = textes.octets.data() + id;
     return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
 }
 
@@ -26,8 +26,7 @@ id_valeur id_entier(std::string_view texte) {
         return ID_ABSENT;
     uint32_t valeur = 0;
     for (char c : texte) {
-        if (c < '0' || c > '9')
-            return ID_ABSENT;
+        if (c < '0' || c > '9') return ID_ABSENT;
         valeur = valeur * 10 + static_cast<uint32_t>(c - '0');
     }
     return ID_ENTIER | valeur;
@@ -55,17 +54,17 @@ size_t etaler(uint32_t empreinte) {
 
 struct hachage_entree {
     using is_transparent = void;
-    size_t operator()(const entree_texte &entree) const { return etaler(entree.empreinte); }
-    size_t operator()(const cle_texte &cle) const { return etaler(cle.empreinte); }
+    size_t operator()(const entree_texte& entree) const { return etaler(entree.empreinte); }
+    size_t operator()(const cle_texte& cle) const { return etaler(cle.empreinte); }
 };
 struct egalite_entree {
     using is_transparent = void;
-    bool operator()(const entree_texte &a, const entree_texte &b) const { return a.id == b.id; }
-    bool operator()(const cle_texte &cle, const entree_texte &entree) const {
+    bool operator()(const entree_texte& a, const entree_texte& b) const { return a.id == b.id; }
+    bool operator()(const cle_texte& cle, const entree_texte& entree) const {
         return cle.empreinte == entree.empreinte && cle.debut == entree.debut &&
                (cle.texte.size() < 8 || cle.texte == texte_stocke(entree.id));
     }
-    bool operator()(const entree_texte &entree, const cle_texte &cle) const {
+    bool operator()(const entree_texte& entree, const cle_texte& cle) const {
         return (*this)(cle, entree);
     }
 };
@@ -74,15 +73,15 @@ absl::flat_hash_set<entree_texte, hachage_entree, egalite_entree> ids;
 
 // The key of `texte` from its bytes in three words, zero past its end.
 cle_texte cle_des_mots(std::string_view texte, const uint64_t (&mots)[3]) {
-    uint64_t h = melanger(mots[0] * 0x9E3779B97F4A7C15ull ^ mots[1] * 0xC2B2AE3D27D4EB4Full ^
-                          (mots[2] + texte.size()) * 0x165667B19E3779F9ull);
+    uint64_t h = combiner(graine_hachage, mots[0]);
+    h = combiner(h, mots[1]);
+    h = melanger(combiner(h, mots[2] + texte.size()));
     return cle_texte{texte, mots[0], static_cast<uint32_t>(h >> 32)};
 }
 
 cle_texte cle_de(std::string_view texte) {
     uint64_t mots[3] = {0, 0, 0};
-    if (!texte.empty())
-        std::memcpy(mots, texte.data(), texte.size());
+    if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
     return cle_des_mots(texte, mots);
 }
 
@@ -93,8 +92,7 @@ cle_texte cle_avec_marge(std::string_view texte) {
     std::memcpy(mots, texte.data(), sizeof mots);
     for (size_t k = 0; k < 3; k++) {
         size_t valides = texte.size() > 8 * k ? texte.size() - 8 * k : 0;
-        if (valides < 8)
-            mots[k] &= valides == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * valides);
+        if (valides < 8) mots[k] &= valides == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * valides);
     }
     return cle_des_mots(texte, mots);
 }
@@ -102,11 +100,10 @@ cle_texte cle_avec_marge(std::string_view texte) {
 // Stores a new text and answers its id, where it starts; the memory is
 // counted as it grows, with the set's entry.
 id_valeur stocker(std::string_view texte) {
-    std::vector<char> &octets = textes.octets;
+    std::vector<char>& octets = textes.octets;
     size_t debut = octets.empty() ? 0 : octets.size() - PLACE_COPIE;
     size_t fin = debut + 1 + texte.size();
-    if (fin >= ID_ENTIER)
-        erreur(400);
+    if (fin >= ID_ENTIER) erreur(400);
     if (fin + PLACE_COPIE > octets.capacity()) {
         size_t capacite = std::max<size_t>(1 << 16, octets.capacity() * 2);
         compter_memoire(capacite - octets.capacity());
@@ -115,15 +112,13 @@ id_valeur stocker(std::string_view texte) {
     compter_memoire(2 * sizeof(entree_texte));
     octets.resize(fin + PLACE_COPIE);
     octets[debut] = static_cast<char>(texte.size());
-    if (!texte.empty())
-        std::memcpy(octets.data() + debut + 1, texte.data(), texte.size());
+    if (!texte.empty()) std::memcpy(octets.data() + debut + 1, texte.data(), texte.size());
     return static_cast<id_valeur>(debut);
 }
 
-id_valeur interner_cle(const cle_texte &cle) {
+id_valeur interner_cle(const cle_texte& cle) {
     auto trouve = ids.find(cle);
-    if (trouve != ids.end())
-        return trouve->id;
+    if (trouve != ids.end()) return trouve->id;
     id_valeur id = stocker(cle.texte);
     ids.insert(entree_texte{cle.debut, id, cle.empreinte});
     return id;
@@ -132,42 +127,34 @@ id_valeur interner_cle(const cle_texte &cle) {
 } // namespace
 
 id_valeur interner_valeur(std::string_view texte) {
-    if (texte.size() > MAX_TEXTE_INTERNE)
-        erreur(209);
+    if (texte.size() > MAX_TEXTE_INTERNE) erreur(209);
     id_valeur entier = id_entier(texte);
     return entier != ID_ABSENT ? entier : interner_cle(cle_de(texte));
 }
 
-void interner_valeurs(const std::string_view *textes, int32_t nombre, id_valeur *resultat) {
+void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat) {
     // The lookups run AVANCE values ahead of the answers so that their memory
     // accesses overlap; integers need no lookup.
     constexpr int32_t AVANCE = 16;
     cle_texte cles[AVANCE];
     auto preparer = [&](int32_t i) {
-        if (textes[i].size() > MAX_TEXTE_INTERNE)
-            erreur(209);
+        if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
         resultat[i] = id_entier(textes[i]);
-        if (resultat[i] != ID_ABSENT)
-            return;
+        if (resultat[i] != ID_ABSENT) return;
         cles[i % AVANCE] = cle_avec_marge(textes[i]);
         ids.prefetch(cles[i % AVANCE]);
     };
-    for (int32_t i = 0; i < std::min(nombre, AVANCE); i++)
-        preparer(i);
+    for (int32_t i = 0; i < std::min(nombre, AVANCE); i++) preparer(i);
     for (int32_t i = 0; i < nombre; i++) {
-        if (resultat[i] == ID_ABSENT)
-            resultat[i] = interner_cle(cles[i % AVANCE]);
-        if (i + AVANCE < nombre)
-            preparer(i + AVANCE);
+        if (resultat[i] == ID_ABSENT) resultat[i] = interner_cle(cles[i % AVANCE]);
+        if (i + AVANCE < nombre) preparer(i + AVANCE);
     }
 }
 
 id_valeur chercher_valeur(std::string_view texte) {
-    if (texte.size() > MAX_TEXTE_INTERNE)
-        return ID_ABSENT;
+    if (texte.size() > MAX_TEXTE_INTERNE) return ID_ABSENT;
     id_valeur entier = id_entier(texte);
-    if (entier != ID_ABSENT)
-        return entier;
+    if (entier != ID_ABSENT) return entier;
     auto trouve = ids.find(cle_de(texte));
     return trouve == ids.end() ? ID_ABSENT : trouve->id;
 }

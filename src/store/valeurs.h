@@ -30,7 +30,7 @@ inline constexpr size_t MARGE_LECTURE = 24;
 // Interns `nombre` texts into `ids`, in order; the lookups run ahead of the
 // answers so that their memory accesses overlap. Each text is followed by
 // MARGE_LECTURE readable bytes.
-void interner_valeurs(const std::string_view *textes, int32_t nombre, id_valeur *ids);
+void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* ids);
 
 // The id of `texte` if it may occur (an integer, or a text ever interned),
 // else ID_ABSENT; interns nothing. A text too long to be interned is never found.
@@ -49,15 +49,14 @@ inline constexpr size_t PLACE_COPIE = 24;
 
 // Writes the decimal digits of `valeur` (below 10^9) at `destination`, two
 // at a time, and answers how many.
-inline size_t ecrire_entier(char *destination, uint32_t valeur) {
+inline size_t ecrire_entier(char* destination, uint32_t valeur) {
     static constexpr char paires[] = "00010203040506070809101112131415161718192021222324"
                                      "25262728293031323334353637383940414243444546474849"
                                      "50515253545556575859606162636465666768697071727374"
                                      "75767778798081828384858687888990919293949596979899";
     size_t n = 1;
-    for (uint32_t reste = valeur; reste >= 10; reste /= 10)
-        n++;
-    char *p = destination + n;
+    for (uint32_t reste = valeur; reste >= 10; reste /= 10) n++;
+    char* p = destination + n;
     while (valeur >= 100) {
         uint32_t paire = (valeur % 100) * 2;
         valeur /= 100;
@@ -75,16 +74,15 @@ inline size_t ecrire_entier(char *destination, uint32_t valeur) {
 
 // Writes the text of `id` at `destination`, which has room for PLACE_COPIE
 // bytes (the bytes past the text are scratch), and answers its length.
-inline size_t copier_texte(char *destination, id_valeur id) {
-    if (id & ID_ENTIER)
-        return ecrire_entier(destination, id & ~ID_ENTIER);
-    const char *debut = textes.octets.data() + id;
+inline size_t copier_texte(char* destination, id_valeur id) {
+    if (id & ID_ENTIER) return ecrire_entier(destination, id & ~ID_ENTIER);
+    const char* debut = textes.octets.data() + id;
     std::memcpy(destination, debut + 1, PLACE_COPIE);
     return static_cast<unsigned char>(debut[0]);
 }
 
 // Appends the text of `id` to `texte`.
-inline void ajouter_texte_valeur(std::string &texte, id_valeur id) {
+inline void ajouter_texte_valeur(std::string& texte, id_valeur id) {
     char place[PLACE_COPIE];
     texte.append(place, copier_texte(place, id));
 }

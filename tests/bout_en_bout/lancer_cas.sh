@@ -21,6 +21,7 @@ set -uo pipefail
 export LC_ALL=C
 algrel="$(realpath "$1")"
 cas="$(realpath "$2")"
+export ALGREL="$algrel" # for a verifier.sh that runs algrel again
 travail="$(mktemp -d)"
 trap 'chmod -R u+rwx "$travail" 2>/dev/null; rm -rf "$travail"' EXIT
 cp -R "$cas/." "$travail/"

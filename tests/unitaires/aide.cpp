@@ -70,12 +70,14 @@ int code_sur_magasin_neuf(const std::function<void()>& scenario) {
     return code_erreur(scenario);
 }
 
-std::string entete_de(const std::string& nom) { return *transformer_tuple_liste(nom, 0); }
+std::string entete_de(const std::string& nom) {
+    return *transformer_tuple_liste(nom, 0);
+}
 
 texte_installe::texte_installe(std::string texte, bool depart) : texte_(std::move(texte)) {
     if (depart) reinitialiser_analyseur_lexical();
-    flux_ = texte_.empty() ? std::fopen("/dev/null", "r")
-                           : fmemopen(texte_.data(), texte_.size(), "r");
+    flux_ =
+        texte_.empty() ? std::fopen("/dev/null", "r") : fmemopen(texte_.data(), texte_.size(), "r");
     yyrestart(flux_);
     // Started without a driver, the scanner takes standard output as the
     // output file; give it back, or the next reset of the interpreter
@@ -83,7 +85,9 @@ texte_installe::texte_installe(std::string texte, bool depart) : texte_(std::mov
     if (yyout == stdout) yyout = nullptr;
 }
 
-texte_installe::~texte_installe() { std::fclose(flux_); }
+texte_installe::~texte_installe() {
+    std::fclose(flux_);
+}
 
 namespace {
 

@@ -52,8 +52,7 @@ TEST(lexique, une_virgule_sans_item_derriere_reste_seule) {
 TEST(lexique, comparaisons_guillemets_et_autres_caracteres) {
     EXPECT_EQ(decrire_jetons("<>"), "OP(<) OP(>)");
     EXPECT_EQ(decrire_jetons("<= =="), "OP(<) OP(=) OP(=) OP(=)");
-    EXPECT_EQ(decrire_jetons("R WHERE A = \"v\""),
-              "IDENT(R) WHERE IDENT(A) OP(=) 34 IDENT(v) 34");
+    EXPECT_EQ(decrire_jetons("R WHERE A = \"v\""), "IDENT(R) WHERE IDENT(A) OP(=) 34 IDENT(v) 34");
     EXPECT_EQ(decrire_jetons("\"deux mots\""), "34 IDENT(deux) IDENT(mots) 34");
     EXPECT_EQ(decrire_jetons("#;():"), "35 59 40 41 58");
     // Only space and tab are blanks; form feed and vertical tab are tokens.
@@ -63,7 +62,8 @@ TEST(lexique, comparaisons_guillemets_et_autres_caracteres) {
 TEST(lexique, retour_chariot_octets_hauts_et_nul) {
     EXPECT_EQ(decrire_jetons("a\r\nb"), "IDENT(a) 13 IDENT(b)");
     EXPECT_EQ(num_ligne, 2);
-    EXPECT_EQ(decrire_jetons("caf\xE9s \xFF\x80"), "IDENT(caf) INVALIDE IDENT(s) INVALIDE INVALIDE");
+    EXPECT_EQ(decrire_jetons("caf\xE9s \xFF\x80"),
+              "IDENT(caf) INVALIDE IDENT(s) INVALIDE INVALIDE");
     // A NUL byte is a token of its own, and what follows it is still scanned.
     EXPECT_EQ(decrire_jetons(std::string("a\0b,c\n@print", 12)),
               "IDENT(a) INVALIDE LISTE(b,c) AT_PRINT");
@@ -74,9 +74,9 @@ TEST(lexique, instructions_sur_quatre_lignes_et_compte_des_lignes) {
     const std::string texte = "@relation R:A,B,C\n@data R:1,2,3\n@let S: R WHERE A = \"x\"\n"
                               "@print S:\n";
     EXPECT_EQ(jetons_de(texte),
-              (std::vector<int>{AT_RELATION, IDENT, ':', LISTE, AT_DATA, IDENT, ':', LISTE,
-                                AT_LET, IDENT, ':', IDENT, WHERE, IDENT, OPERATEUR, '"', IDENT,
-                                '"', AT_PRINT, IDENT, ':'}));
+              (std::vector<int>{AT_RELATION, IDENT,  ':',   LISTE, AT_DATA,  IDENT, ':',
+                                LISTE,       AT_LET, IDENT, ':',   IDENT,    WHERE, IDENT,
+                                OPERATEUR,   '"',    IDENT, '"',   AT_PRINT, IDENT, ':'}));
     EXPECT_EQ(num_ligne, 5);
     // Newlines are counted by the time the token after them is returned.
     texte_installe entree("a\n\n\tb\nc");
@@ -122,7 +122,7 @@ TEST(lexique, un_nouveau_flux_abandonne_la_lecture_anticipee) {
 }
 
 TEST(lexique, jetons_plus_longs_que_le_tampon) {
-    const size_t longueur = (3u << 19) + 7;  // 1.5 MiB and a bit
+    const size_t longueur = (3u << 19) + 7; // 1.5 MiB and a bit
     std::string nom(longueur, 'n');
     std::string liste = "a," + std::string(longueur, 'v') + ",b";
     texte_installe entree(nom + " " + liste + "\nfin");

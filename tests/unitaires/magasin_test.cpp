@@ -23,7 +23,7 @@ TEST_F(magasin, les_repetitions_gardent_leur_slot_mais_sont_retirees) {
     EXPECT_EQ(r->nb_actifs, 2);
     EXPECT_EQ(r->actifs[3], 0);
     ajouter_tuple("R", "2,y");
-    r = relation_existe("R");  // a reader sees the repeats settled
+    r = relation_existe("R"); // a reader sees the repeats settled
     EXPECT_EQ(r->nb_tuples, 5);
     EXPECT_EQ(r->nb_actifs, 2);
     EXPECT_EQ(lignes_actives("R"), (std::vector<std::string>{"1,x", "2,y"}));
@@ -113,7 +113,8 @@ TEST_F(magasin, valeurs_comparees_exactement) {
     relation* r = relation_existe("R");
     EXPECT_EQ(r->nb_tuples, 8);
     EXPECT_EQ(r->nb_actifs, 5);
-    EXPECT_EQ(lignes_actives("R"), (std::vector<std::string>{"1,x", "1,X", "ab,c", "a,bc", "01,x"}));
+    EXPECT_EQ(lignes_actives("R"),
+              (std::vector<std::string>{"1,x", "1,X", "ab,c", "a,bc", "01,x"}));
     EXPECT_EQ(comparer_champ_champ(*r, 1, 6), 1);
     EXPECT_EQ(comparer_champ_champ(*r, 1, 2), 0);
     EXPECT_EQ(comparer_champ_champ(*r, 3, 4), 0);
@@ -136,7 +137,7 @@ TEST_F(magasin, une_reference_reste_valable_apres_bien_des_creations) {
     EXPECT_EQ(relation_existe("R"), r);
     EXPECT_EQ(r->nom, "R");
     EXPECT_EQ(r->nb_tuples, 502);
-    EXPECT_EQ(r->nb_actifs, 500);  // "0,0" came twice
+    EXPECT_EQ(r->nb_actifs, 500); // "0,0" came twice
     EXPECT_EQ(lignes_actives("R")[499], "499,2");
     EXPECT_EQ(dico->nb_relations, 501);
 }
@@ -192,12 +193,11 @@ TEST_F(magasin, format_du_listage) {
     afficher_relation("UN");
     ajouter_tuple("UN", "y");
     afficher_relation("UN");
-    EXPECT_EQ(lire_sortie(),
-              "\n\n@relation EMP:NOM,AGE\n@data EMP:dupont,30\n@data EMP:martin,41"
-              "\n\n@relation VILLES:VILLE\n@data VILLES:lille\n@data VILLES:paris"
-              "\n\n@relation VIDE:a,b"
-              "\n\n@relation UN:a\n@data UN:x"
-              "\n\n@relation UN:a\n@data UN:x\n@data UN:y");
+    EXPECT_EQ(lire_sortie(), "\n\n@relation EMP:NOM,AGE\n@data EMP:dupont,30\n@data EMP:martin,41"
+                             "\n\n@relation VILLES:VILLE\n@data VILLES:lille\n@data VILLES:paris"
+                             "\n\n@relation VIDE:a,b"
+                             "\n\n@relation UN:a\n@data UN:x"
+                             "\n\n@relation UN:a\n@data UN:x\n@data UN:y");
 }
 
 TEST_F(magasin, un_grand_listage_arrive_entier) {
@@ -256,5 +256,6 @@ TEST_F(magasin, format_du_resume) {
     EXPECT_EQ(resume_masque(), "\nDictionnaire : 3 relation(s)" + ENTETE_RESUME +
                                    "\n                 EMP@     2     4     2"
                                    "\n              VILLES@     1     3     2"
-                                   "\n" + NOM_20 + "@     8     1     0\n");
+                                   "\n" +
+                                   NOM_20 + "@     8     1     0\n");
 }

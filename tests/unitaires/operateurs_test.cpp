@@ -284,7 +284,7 @@ TEST_F(operateurs, verifier_schema_et_presence) {
     EXPECT_EQ(verifier_presence_tuple("A", "B", 1), 0);
     EXPECT_EQ(verifier_presence_tuple("B", "A", 1), 2);
     EXPECT_EQ(verifier_presence_tuple("A", "V", 2), 0);
-    EXPECT_EQ(verifier_presence_tuple("A", "V", 99), 0);  // schema before slot
+    EXPECT_EQ(verifier_presence_tuple("A", "V", 99), 0); // schema before slot
     EXPECT_EQ(code_erreur([] { verifier_presence_tuple("A", "B", 3); }), 207);
 }
 
@@ -396,10 +396,11 @@ TEST_F(operateurs, jointure_ordre_des_erreurs) {
     EXPECT_EQ(code_avec(creer_a_b, [] { jointure("A", "Y", "J"); }), 203);
     EXPECT_EQ(code_avec(creer_a_b, [] { jointure("A", "B", NOM_20); }), 209);
     // The product's name is taken.
-    EXPECT_EQ(code_avec(creer_a_b, [] {
-                  creer_relation("#J", "a");
-                  jointure("A", "B", "J");
-              }),
+    EXPECT_EQ(code_avec(creer_a_b,
+                        [] {
+                            creer_relation("#J", "a");
+                            jointure("A", "B", "J");
+                        }),
               200);
     // More than 8 attributes together, even with a smaller result.
     auto cinq_et_quatre = [] {
