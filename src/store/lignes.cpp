@@ -1,7 +1,8 @@
 // The slots of a relation: storage that doubles as it fills, and the
 // retirement of repeated rows. A row appended through ajouter_ligne waits to
-// be compared with the earlier ones until many can be compared together
-// (their lookups overlap in memory) or until the relation is read.
+// be compared with the earlier ones until the relation is read: then all the
+// rows waiting are compared together, the set sized for them at once and
+// their lookups overlapping in memory.
 #include "driver/erreurs.h"
 #include "store/memoire.h"
 #include "store/relation.h"
@@ -46,6 +47,8 @@ void verifier_doublon(relation& rel) {
     int64_t debut = fin - rel.en_attente;
     rel.en_attente = 0;
     if (!rel.index_valide) reconstruire_index(rel, debut);
+    // Room for all of them at once: the set never grows row by row.
+    rel.index.reserve(rel.index.size() + static_cast<size_t>(fin - debut));
     // Looking a few rows ahead lets the memory accesses of the set overlap.
     constexpr int64_t AVANCE = 16;
     for (int64_t slot = debut; slot < fin; slot++) {
@@ -63,9 +66,8 @@ int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {
 }
 
 void ajouter_ligne(relation& rel, const id_valeur* valeurs) {
-    constexpr int64_t LOT = 4096;
     empiler_slot(rel, valeurs, 1);
-    if (++rel.en_attente >= LOT) verifier_doublon(rel);
+    rel.en_attente++;
 }
 
 void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs) {
