@@ -27,33 +27,16 @@ relation& creer_resultat(std::string_view premier, std::string_view second,
     return *creer_relation(resultat, liste_attributs(*relation_existe(premier)));
 }
 
-// For each slot of `a`, the slot of `b` holding its row (0: none, or a
-// retired slot), found through `b`'s index. The lookups run a few rows ahead
-// of the answers so that their memory accesses overlap.
-std::vector<uint32_t> trouver_dans(const relation& a, relation& b) {
-    int64_t stockes = nb_slots_stockes(a);
-    std::vector<uint32_t> trouves(static_cast<size_t>(stockes), 0);
-    assurer_index(b);
-    constexpr int64_t AVANCE = 16;
-    for (int64_t slot = 1; slot < stockes; slot++) {
-        if (slot + AVANCE < stockes) precharger_ligne(b, valeurs_slot(a, slot + AVANCE));
-        if (a.actifs[slot])
-            trouves[static_cast<size_t>(slot)] =
-                static_cast<uint32_t>(chercher_ligne(b, valeurs_slot(a, slot)));
-    }
-    return trouves;
-}
-
 // Whether each slot of `a` holds a live row that `b` holds too: `a`'s rows
 // looked up in `b`'s index, or, when only `a`'s index is built, `b`'s rows
 // looked up in it and the slots found marked.
 std::vector<uint8_t> presences(relation& a, relation& b) {
     std::vector<uint8_t> presents(static_cast<size_t>(nb_slots_stockes(a)), 0);
     if (b.index_valide || !a.index_valide) {
-        std::vector<uint32_t> trouves = trouver_dans(a, b);
+        std::vector<uint32_t> trouves = trouver_lignes(a, b);
         for (size_t slot = 0; slot < trouves.size(); slot++) presents[slot] = trouves[slot] != 0;
     } else {
-        for (uint32_t slot : trouver_dans(b, a)) presents[slot] = 1;
+        for (uint32_t slot : trouver_lignes(b, a)) presents[slot] = 1;
         presents[0] = 0;
     }
     return presents;

@@ -3,8 +3,6 @@
 #include "store/hachage.h"
 #include "store/relation.h"
 
-#include <cstring>
-
 namespace {
 
 // The table's hash from the 32 bits kept in an entry: spread over the word.
@@ -20,12 +18,34 @@ uint32_t slot_de(uint64_t entree) {
 }
 
 bool lignes_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
-    return std::memcmp(a, b, static_cast<size_t>(nb_champs) * sizeof(id_valeur)) == 0;
+    for (int32_t i = 0; i < nb_champs; i++)
+        if (a[i] != b[i]) return false;
+    return true;
 }
 
-uint64_t entree_de(const relation& rel, uint32_t slot) {
-    cle_ligne cle = cle_de(valeurs_slot(rel, slot), rel.nb_champs);
-    return uint64_t{cle.empreinte} << 32 | slot;
+cle_ligne cle_de(const id_valeur* valeurs, int32_t nb_champs) {
+    return cle_ligne{valeurs, static_cast<uint32_t>(hacher_ids(valeurs, nb_champs))};
+}
+
+// How many rows ahead the lookups are started.
+constexpr int64_t AVANCE = 16;
+
+// Runs `traiter(slot, cle)` for the slots `debut` to `fin` of `rel` in
+// order, with each row's key looked up AVANCE rows before in `index`.
+template <typename Traitement>
+void parcourir_avec_avance(const relation& rel, const index_lignes& index, int64_t debut,
+                           int64_t fin, Traitement traiter) {
+    cle_ligne cles[AVANCE];
+    auto preparer = [&](int64_t slot) {
+        cles[slot % AVANCE] = cle_de(valeurs_slot(rel, slot), rel.nb_champs);
+        index.prefetch(cles[slot % AVANCE]);
+    };
+    for (int64_t slot = debut; slot < fin && slot < debut + AVANCE; slot++) preparer(slot);
+    for (int64_t slot = debut; slot < fin; slot++) {
+        cle_ligne cle = cles[slot % AVANCE];
+        if (slot + AVANCE < fin) preparer(slot + AVANCE);
+        traiter(slot, cle);
+    }
 }
 
 } // namespace
@@ -47,12 +67,26 @@ bool egalite_ligne::operator()(cle_ligne a, uint64_t b) const {
            lignes_egales(a.valeurs, valeurs_slot(*rel, slot_de(b)), rel->nb_champs);
 }
 
-cle_ligne cle_de(const id_valeur* valeurs, int32_t nb_champs) {
-    return cle_ligne{valeurs, static_cast<uint32_t>(hacher_ids(valeurs, nb_champs))};
+void indexer_lignes(relation& rel, int64_t debut, int64_t fin, bool retirer) {
+    parcourir_avec_avance(rel, rel.index, debut, fin, [&](int64_t slot, cle_ligne cle) {
+        if (!rel.actifs[slot]) return;
+        bool nouvelle = rel.index.insert(uint64_t{cle.empreinte} << 32 | uint64_t(slot)).second;
+        if (!nouvelle && retirer) {
+            rel.actifs[slot] = 0;
+            rel.nb_actifs--;
+        }
+    });
 }
 
-bool indexer_ligne(relation& rel, uint32_t slot) {
-    return rel.index.insert(entree_de(rel, slot)).second;
+std::vector<uint32_t> trouver_lignes(const relation& a, relation& b) {
+    std::vector<uint32_t> trouves(static_cast<size_t>(nb_slots_stockes(a)), 0);
+    assurer_index(b);
+    parcourir_avec_avance(a, b.index, 1, nb_slots_stockes(a), [&](int64_t slot, cle_ligne cle) {
+        if (!a.actifs[slot]) return;
+        auto trouve = b.index.find(cle);
+        if (trouve != b.index.end()) trouves[static_cast<size_t>(slot)] = slot_de(*trouve);
+    });
+    return trouves;
 }
 
 int64_t chercher_ligne(relation& rel, const id_valeur* valeurs) {
@@ -61,18 +95,10 @@ int64_t chercher_ligne(relation& rel, const id_valeur* valeurs) {
     return trouve == rel.index.end() ? 0 : slot_de(*trouve);
 }
 
-void precharger_ligne(const relation& rel, const id_valeur* valeurs) {
-    rel.index.prefetch(cle_de(valeurs, rel.nb_champs));
-}
-
 void reconstruire_index(relation& rel, int64_t fin) {
     rel.index.clear();
     rel.index.reserve(static_cast<size_t>(rel.nb_actifs));
-    constexpr int64_t AVANCE = 16;
-    for (int64_t slot = 1; slot < fin; slot++) {
-        if (slot + AVANCE < fin) precharger_ligne(rel, valeurs_slot(rel, slot + AVANCE));
-        if (rel.actifs[slot]) indexer_ligne(rel, static_cast<uint32_t>(slot));
-    }
+    indexer_lignes(rel, 1, fin, false);
     rel.index_valide = true;
 }
 

@@ -49,15 +49,7 @@ void verifier_doublon(relation& rel) {
     if (!rel.index_valide) reconstruire_index(rel, debut);
     // Room for all of them at once: the set never grows row by row.
     rel.index.reserve(rel.index.size() + static_cast<size_t>(fin - debut));
-    // Looking a few rows ahead lets the memory accesses of the set overlap.
-    constexpr int64_t AVANCE = 16;
-    for (int64_t slot = debut; slot < fin; slot++) {
-        if (slot + AVANCE < fin) precharger_ligne(rel, valeurs_slot(rel, slot + AVANCE));
-        if (rel.actifs[slot] && !indexer_ligne(rel, static_cast<uint32_t>(slot))) {
-            rel.actifs[slot] = 0;
-            rel.nb_actifs--;
-        }
-    }
+    indexer_lignes(rel, debut, fin, true);
 }
 
 int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {

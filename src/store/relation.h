@@ -121,8 +121,6 @@ void ajouter_ligne(relation& rel, const id_valeur* valeurs);
 void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs);
 // Appends a row of ids that the caller knows to repeat a live row: retired.
 void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs);
-// Frees the row index of `rel` (rebuilt when next needed).
-void liberer_index(relation& rel);
 
 // --- listing (affichage.cpp)
 
