@@ -8,9 +8,7 @@ namespace {
 
 const std::string VIDE;
 
-const std::string& nom(const entree_pile& operande) {
-    return operande.desc->nom_operande;
-}
+const std::string& nom(const entree_pile& operande) { return operande.desc->nom_operande; }
 
 // The descriptor of an operation, built from the right-hand side `droite`.
 std::unique_ptr<descripteur> decrire(int numero, const entree_pile* droite) {

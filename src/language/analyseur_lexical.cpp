@@ -220,9 +220,7 @@ int lire_arobase() {
 
 } // namespace
 
-int yywrap() {
-    return 1;
-}
+int yywrap() { return 1; }
 
 int yylex() {
     if (!lec.demarre) demarrer();

@@ -147,13 +147,9 @@ struct decision {
 };
 
 constexpr decision erreur_syntaxe{decision::ERREUR, 0};
-constexpr decision deplacer(etat e) {
-    return {decision::DEPLACER, e};
-}
+constexpr decision deplacer(etat e) { return {decision::DEPLACER, e}; }
 
-decision apres_instruction(int j) {
-    return j == AT_LET ? deplacer(E_LET_MOT) : erreur_syntaxe;
-}
+decision apres_instruction(int j) { return j == AT_LET ? deplacer(E_LET_MOT) : erreur_syntaxe; }
 
 decision debut_operande(int j) {
     if (j == IDENT) return deplacer(E_OPERANDE_IDENT);
@@ -241,9 +237,7 @@ etat aller_a(etat dessous, non_terminal gauche) {
     return E_DEBUT;
 }
 
-bool instruction_simple(int j) {
-    return j == AT_RELATION || j == AT_DATA || j == AT_PRINT;
-}
+bool instruction_simple(int j) { return j == AT_RELATION || j == AT_DATA || j == AT_PRINT; }
 
 // creation | insertion | affichage, its keyword `mot` read: reads the rest
 // and runs its action. Answers false when a token is refused (consumed).

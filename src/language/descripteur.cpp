@@ -25,9 +25,7 @@ std::unique_ptr<descripteur> garnir_struct(int32_t type_op, const std::string& s
 }
 
 // The comparison reaches the selections as the first character of its text.
-static char comparaison(const descripteur& d) {
-    return d.param2.empty() ? '\0' : d.param2[0];
-}
+static char comparaison(const descripteur& d) { return d.param2.empty() ? '\0' : d.param2[0]; }
 
 void executer_operation(const std::string& nom_resultat, const descripteur& d) {
     switch (d.type_op) {

@@ -35,6 +35,4 @@ relation& operande_existante(std::string_view nom) {
     return *rel;
 }
 
-std::string liste_attributs(const relation& rel) {
-    return texte_slot(rel, 0);
-}
+std::string liste_attributs(const relation& rel) { return texte_slot(rel, 0); }

@@ -10,9 +10,7 @@
 
 std::unique_ptr<dictionnaire> dico;
 
-void initialiser_dico() {
-    dico = std::make_unique<dictionnaire>();
-}
+void initialiser_dico() { dico = std::make_unique<dictionnaire>(); }
 
 relation* ajouter_ds_dico(std::unique_ptr<relation> rel) {
     relation* adresse = rel.get();

@@ -43,9 +43,7 @@ char* reserver_sortie(size_t n) {
     return tampon.octets.get() + tampon.taille;
 }
 
-void valider_sortie(size_t n) {
-    tampon.taille += n;
-}
+void valider_sortie(size_t n) { tampon.taille += n; }
 
 void ecrire_sortie(std::string_view texte) {
     char* place = reserver_sortie(texte.size());

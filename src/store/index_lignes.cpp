@@ -5,16 +5,9 @@
 
 namespace {
 
-// The table's hash from the 32 bits kept in an entry: spread over the word.
+// The table's hash from a row's 32-bit hash: spread over the word.
 size_t etaler(uint32_t empreinte) {
     return static_cast<size_t>(uint64_t{empreinte} * 0x9E3779B97F4A7C15ull);
-}
-
-uint32_t empreinte_de(uint64_t entree) {
-    return static_cast<uint32_t>(entree >> 32);
-}
-uint32_t slot_de(uint64_t entree) {
-    return static_cast<uint32_t>(entree);
 }
 
 bool lignes_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
@@ -50,28 +43,25 @@ void parcourir_avec_avance(const relation& rel, const index_lignes& index, int64
 
 } // namespace
 
-size_t hachage_ligne::operator()(uint64_t entree) const {
-    return etaler(empreinte_de(entree));
+size_t hachage_ligne::operator()(uint32_t slot) const {
+    return etaler(cle_de(valeurs_slot(*rel, slot), rel->nb_champs).empreinte);
 }
-size_t hachage_ligne::operator()(cle_ligne cle) const {
-    return etaler(cle.empreinte);
-}
+size_t hachage_ligne::operator()(cle_ligne cle) const { return etaler(cle.empreinte); }
 
-bool egalite_ligne::operator()(uint64_t a, uint64_t b) const {
-    return a == b || (empreinte_de(a) == empreinte_de(b) &&
-                      lignes_egales(valeurs_slot(*rel, slot_de(a)), valeurs_slot(*rel, slot_de(b)),
-                                    rel->nb_champs));
+bool egalite_ligne::operator()(uint32_t a, uint32_t b) const {
+    return a == b || lignes_egales(valeurs_slot(*rel, a), valeurs_slot(*rel, b), rel->nb_champs);
 }
-bool egalite_ligne::operator()(cle_ligne a, uint64_t b) const {
-    return a.empreinte == empreinte_de(b) &&
-           lignes_egales(a.valeurs, valeurs_slot(*rel, slot_de(b)), rel->nb_champs);
+bool egalite_ligne::operator()(cle_ligne a, uint32_t b) const {
+    return lignes_egales(a.valeurs, valeurs_slot(*rel, b), rel->nb_champs);
 }
 
 void indexer_lignes(relation& rel, int64_t debut, int64_t fin, bool retirer) {
     parcourir_avec_avance(rel, rel.index, debut, fin, [&](int64_t slot, cle_ligne cle) {
         if (!rel.actifs[slot]) return;
-        bool nouvelle = rel.index.insert(uint64_t{cle.empreinte} << 32 | uint64_t(slot)).second;
-        if (!nouvelle && retirer) {
+        uint32_t ajoute = static_cast<uint32_t>(slot);
+        auto place =
+            rel.index.lazy_emplace(cle, [&](const auto& construire) { construire(ajoute); });
+        if (*place != ajoute && retirer) {
             rel.actifs[slot] = 0;
             rel.nb_actifs--;
         }
@@ -84,7 +74,7 @@ std::vector<uint32_t> trouver_lignes(const relation& a, relation& b) {
     parcourir_avec_avance(a, b.index, 1, nb_slots_stockes(a), [&](int64_t slot, cle_ligne cle) {
         if (!a.actifs[slot]) return;
         auto trouve = b.index.find(cle);
-        if (trouve != b.index.end()) trouves[static_cast<size_t>(slot)] = slot_de(*trouve);
+        if (trouve != b.index.end()) trouves[static_cast<size_t>(slot)] = *trouve;
     });
     return trouves;
 }
@@ -92,7 +82,7 @@ std::vector<uint32_t> trouver_lignes(const relation& a, relation& b) {
 int64_t chercher_ligne(relation& rel, const id_valeur* valeurs) {
     assurer_index(rel);
     auto trouve = rel.index.find(cle_de(valeurs, rel.nb_champs));
-    return trouve == rel.index.end() ? 0 : slot_de(*trouve);
+    return trouve == rel.index.end() ? 0 : *trouve;
 }
 
 void reconstruire_index(relation& rel, int64_t fin) {
@@ -108,6 +98,6 @@ void assurer_index(relation& rel) {
 }
 
 void liberer_index(relation& rel) {
-    rel.index = index_lignes(0, hachage_ligne{}, egalite_ligne{&rel});
+    rel.index = index_lignes(0, hachage_ligne{&rel}, egalite_ligne{&rel});
     rel.index_valide = false;
 }

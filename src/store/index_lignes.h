@@ -1,8 +1,9 @@
 // The hash set of a relation's live rows, through which a repeated row is
-// found without scanning the earlier ones. It holds slot numbers, each beside
-// 32 bits of its row's hash, so that growing the set never reads the rows.
-// Rows are added and looked up in runs, a few rows ahead of the answers, so
-// that the memory accesses of the set overlap.
+// found without scanning the earlier ones. It holds slot numbers only (4 bytes
+// a row); a row's hash is computed from its values when needed. Rows are
+// added and looked up in runs, the set sized for a run beforehand (growing
+// it reads the rows again) and each lookup started a few rows ahead of its
+// answer, so that the memory accesses of the set overlap.
 #pragma once
 
 #include "store/valeurs.h"
@@ -22,19 +23,19 @@ struct cle_ligne {
 
 struct hachage_ligne {
     using is_transparent = void;
-    size_t operator()(uint64_t entree) const;
+    const relation* rel = nullptr;
+    size_t operator()(uint32_t slot) const;
     size_t operator()(cle_ligne cle) const;
 };
 struct egalite_ligne {
     using is_transparent = void;
     const relation* rel = nullptr;
-    bool operator()(uint64_t a, uint64_t b) const;
-    bool operator()(cle_ligne a, uint64_t b) const;
-    bool operator()(uint64_t a, cle_ligne b) const { return (*this)(b, a); }
+    bool operator()(uint32_t a, uint32_t b) const;
+    bool operator()(cle_ligne a, uint32_t b) const;
+    bool operator()(uint32_t a, cle_ligne b) const { return (*this)(b, a); }
 };
 
-// Entries: the row's 32-bit hash in the high half, its slot in the low half.
-using index_lignes = absl::flat_hash_set<uint64_t, hachage_ligne, egalite_ligne>;
+using index_lignes = absl::flat_hash_set<uint32_t, hachage_ligne, egalite_ligne>;
 
 // Adds the live slots `debut` to `fin` (excluded) of `rel` to its index, in
 // slot order; with `retirer`, each one repeating a row already there is

@@ -16,9 +16,9 @@ static void reserver_slot(relation& rel) {
     int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);
     if (nouvelle > int64_t{UINT32_MAX}) erreur(400);
     size_t champs = static_cast<size_t>(rel.nb_champs);
-    // Each slot: its ids, its flag, and about 16 bytes of the row index.
+    // Each slot: its ids, its flag, and about 10 bytes of the row index.
     compter_memoire(static_cast<size_t>(nouvelle - rel.capacite) *
-                    (champs * sizeof(id_valeur) + 1 + 16));
+                    (champs * sizeof(id_valeur) + 1 + 10));
     auto valeurs =
         std::make_unique_for_overwrite<id_valeur[]>(static_cast<size_t>(nouvelle) * champs);
     auto actifs = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(nouvelle));

@@ -57,14 +57,8 @@ void compter_memoire(size_t octets) {
     if (!essayer_memoire(octets)) erreur(400);
 }
 
-void decompter_memoire(size_t octets) {
-    utilise -= std::min(octets, utilise);
-}
+void decompter_memoire(size_t octets) { utilise -= std::min(octets, utilise); }
 
-void fixer_limite_memoire(size_t octets) {
-    limite = octets == 0 ? limite_par_defaut() : octets;
-}
+void fixer_limite_memoire(size_t octets) { limite = octets == 0 ? limite_par_defaut() : octets; }
 
-void remettre_compteur_memoire() {
-    utilise = 0;
-}
+void remettre_compteur_memoire() { utilise = 0; }

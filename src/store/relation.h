@@ -130,9 +130,7 @@ void afficher_relation(std::string_view nom);
 // --- access to slots
 
 // Slots actually stored: nb_tuples, except for a join's product (header only).
-inline int64_t nb_slots_stockes(const relation& rel) {
-    return rel.stockes;
-}
+inline int64_t nb_slots_stockes(const relation& rel) { return rel.stockes; }
 inline const id_valeur* valeurs_slot(const relation& rel, int64_t slot) {
     return rel.valeurs.get() + slot * rel.nb_champs;
 }

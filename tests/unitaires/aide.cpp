@@ -70,9 +70,7 @@ int code_sur_magasin_neuf(const std::function<void()>& scenario) {
     return code_erreur(scenario);
 }
 
-std::string entete_de(const std::string& nom) {
-    return *transformer_tuple_liste(nom, 0);
-}
+std::string entete_de(const std::string& nom) { return *transformer_tuple_liste(nom, 0); }
 
 texte_installe::texte_installe(std::string texte, bool depart) : texte_(std::move(texte)) {
     if (depart) reinitialiser_analyseur_lexical();
@@ -85,9 +83,7 @@ texte_installe::texte_installe(std::string texte, bool depart) : texte_(std::mov
     if (yyout == stdout) yyout = nullptr;
 }
 
-texte_installe::~texte_installe() {
-    std::fclose(flux_);
-}
+texte_installe::~texte_installe() { std::fclose(flux_); }
 
 namespace {
 
