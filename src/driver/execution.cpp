@@ -93,9 +93,6 @@ int derouler(int argc, const char* const* argv) {
     yyout = ouvrir_sortie(sortie, premier, commandes);
     analyser(yyin);
     if (avec_donnees) {
-        // The command file mostly reads the data file's relations: their
-        // indexes of rows go, to be rebuilt only where a statement needs one.
-        alleger_dico();
         std::fclose(yyin);
         yyin = nullptr;
         analyser(ouvrir_commandes(commandes));

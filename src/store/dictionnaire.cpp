@@ -34,14 +34,6 @@ relation* relation_existe(std::string_view nom) {
     return rel;
 }
 
-void alleger_dico() {
-    inserer_lignes_en_attente();
-    for (const entree_dico& entree : dico->entrees) {
-        verifier_doublon(*entree.adresse);
-        liberer_index(*entree.adresse);
-    }
-}
-
 void liberer_memoire() {
     oublier_lignes_en_attente();
     dico.reset();

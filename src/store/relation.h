@@ -89,8 +89,6 @@ relation* relation_enregistree(std::string_view nom);
 void liberer_memoire();
 // Prints the summary of every relation on standard output.
 void afficher_dico();
-// Frees the row index of every relation (each is rebuilt when next needed).
-void alleger_dico();
 
 // --- creation and insertion (creation.cpp)
 
