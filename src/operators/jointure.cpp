@@ -115,7 +115,6 @@ relation& produit_cartesien(std::string_view gauche, std::string_view droite,
     flag_prod_cart = 1;
     relation* produit = creer_relation(nom, liste);
     flag_prod_cart = 0;
-    produit->produit_virtuel = true;
     int64_t paires = 0;
     const relation& g = *relation_existe(gauche);
     const relation& d = *relation_existe(droite);

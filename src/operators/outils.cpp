@@ -25,7 +25,7 @@ static std::string texte_slot(const relation& rel, int64_t slot) {
 std::optional<std::string> transformer_tuple_liste(std::string_view nom, int64_t slot) {
     const relation& rel = operande_existante(nom);
     if (slot < 0 || slot >= nb_slots_stockes(rel)) erreur(207);
-    if (slot != 0 && !rel.actifs[slot]) return std::nullopt;
+    if (slot != 0 && !lire_tuple(rel, slot).actif) return std::nullopt;
     return texte_slot(rel, slot);
 }
 

@@ -35,7 +35,9 @@ struct relation {
     int64_t nb_tuples = 0; // slots in use, header and retired rows included
     int64_t nb_actifs = 0; // live rows
     int64_t capacite = 0;  // slots allocated in `valeurs` and `actifs`
-    int64_t stockes = 0;   // slots stored in them (nb_tuples but for a join's product)
+    // Slots stored in them: nb_tuples, except for a join's product, whose
+    // counts are kept but whose rows are never stored (no statement reads them).
+    int64_t stockes = 0;
     std::unique_ptr<id_valeur[]> valeurs; // nb_champs ids per slot
     std::unique_ptr<uint8_t[]> actifs;    // one flag per slot
     // The live rows, by slot number; rebuilt on demand after rows were
@@ -46,9 +48,6 @@ struct relation {
     // with the earlier rows: verifier_doublon settles them all at once,
     // before anything reads the relation (relation_existe does).
     int64_t en_attente = 0;
-    // A join's product: its counts are kept but its rows are never stored,
-    // since no statement can read them.
-    bool produit_virtuel = false;
 
     relation();
     relation(const relation&) = delete;
