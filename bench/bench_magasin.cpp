@@ -10,12 +10,12 @@
 // Distinct 4-value rows: a key of its own, then values drawn from small
 // ranges, so that most values are already interned.
 static std::vector<std::string> lignes_distinctes(long long n) {
-    alea_bench alea;
+    alea hasard;
     std::vector<std::string> lignes;
     lignes.reserve(static_cast<size_t>(n));
     for (long long i = 0; i < n; i++)
         lignes.push_back(
-            texte("k%lld,a%llu,b%llu,%llu", i, alea.borne(1000), alea.borne(100), alea.borne(10)));
+            texte("k%lld,a%u,b%u,%u", i, hasard.borne(1000), hasard.borne(100), hasard.borne(10)));
     return lignes;
 }
 

@@ -10,6 +10,8 @@
 // DISTINCT or the set operators wherever a result could hold a repeat.
 //
 // Usage: generateur_charges ingest|ops|nested|cross|many N FOLDER [SEED]
+#include "alea.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -27,20 +29,6 @@ namespace {
     std::fprintf(stderr, "generateur_charges: %s\n", message.c_str());
     std::exit(1);
 }
-
-// splitmix64: the same sequence on every platform for a given seed.
-struct alea {
-    uint64_t etat;
-    uint64_t suivant() {
-        etat += 0x9e3779b97f4a7c15u;
-        uint64_t z = etat;
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-        return z ^ (z >> 31);
-    }
-    // A number in 0..n-1, n at least 1.
-    unsigned borne(uint64_t n) { return static_cast<unsigned>(suivant() % (n ? n : 1)); }
-};
 
 // The files of the workload being written.
 struct charge {

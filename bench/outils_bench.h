@@ -2,6 +2,7 @@
 // "ops" workload, and the removal of results between two iterations.
 #pragma once
 
+#include "alea.h"
 #include "driver/execution.h"
 #include "store/relation.h"
 
@@ -9,19 +10,6 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-
-// A small deterministic generator, so that every run measures the same data.
-struct alea_bench {
-    uint64_t etat = 0x9e3779b97f4a7c15u;
-    uint64_t suivant() {
-        etat += 0x9e3779b97f4a7c15u;
-        uint64_t z = etat;
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-        return z ^ (z >> 31);
-    }
-    unsigned long long borne(long long n) { return suivant() % static_cast<uint64_t>(n); }
-};
 
 // A short text formatted like printf (rows and names).
 template <typename... Valeurs> std::string texte(const char* format, Valeurs... valeurs) {
@@ -40,21 +28,21 @@ inline void repartir_a_zero() {
 // group. R2(id,g,v): the first half of R and as many new rows.
 inline void preparer_operandes(long long n) {
     repartir_a_zero();
-    alea_bench alea;
+    alea hasard;
     long long groupes = n / 10 > 0 ? n / 10 : 1;
     std::vector<std::string> lignes_r;
     lignes_r.reserve(static_cast<size_t>(n));
     for (long long i = 0; i < n; i++)
-        lignes_r.push_back(texte("%lld,g%llu,%llu", i, alea.borne(groupes), alea.borne(5)));
+        lignes_r.push_back(texte("%lld,g%u,%u", i, hasard.borne(groupes), hasard.borne(5)));
     creer_relation("R", "id,g,v");
     for (const std::string& ligne : lignes_r) ajouter_tuple("R", ligne);
     creer_relation("S", "g,w");
     for (long long i = 0; i < groupes; i++)
-        ajouter_tuple("S", texte("g%lld,w%llu", i, alea.borne(1000)));
+        ajouter_tuple("S", texte("g%lld,w%u", i, hasard.borne(1000)));
     creer_relation("R2", "id,g,v");
     for (long long i = 0; i < n / 2; i++) ajouter_tuple("R2", lignes_r[static_cast<size_t>(i)]);
     for (long long i = n; i < 2 * n - n / 2; i++)
-        ajouter_tuple("R2", texte("%lld,g%llu,%llu", i, alea.borne(groupes), alea.borne(5)));
+        ajouter_tuple("R2", texte("%lld,g%u,%u", i, hasard.borne(groupes), hasard.borne(5)));
 }
 
 // Forgets the relations registered after the first `garder`, so that the
