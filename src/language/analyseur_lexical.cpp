@@ -96,7 +96,9 @@ void remplir() {
     }
     size_t lus = std::fread(lec.tampon.data() + lec.fin, 1, lec.tampon.size() - lec.fin, lec.flux);
     lec.fin += lus;
-    if (std::ferror(lec.flux)) echec_analyseur("input in flex scanner failed");
+    // Bytes that came before a read error are still scanned; the run fails
+    // at the first read that brings nothing.
+    if (lus == 0 && std::ferror(lec.flux)) echec_analyseur("input in flex scanner failed");
     if (lus == 0 || std::feof(lec.flux)) lec.epuise = true;
 }
 

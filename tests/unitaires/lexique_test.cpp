@@ -5,7 +5,10 @@
 #include "language/analyseur_lexical.h"
 #include "language/jetons.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 TEST(lexique, mots_cles_seulement_sous_leur_forme_exacte) {
     EXPECT_EQ(decrire_jetons("WHERE PROJECT JOIN UNION MINUS RENAME AS"),
@@ -140,4 +143,41 @@ TEST(lexique, jetons_plus_longs_que_le_tampon) {
         std::string coupe = std::string(blancs, ' ') + "AS,B @relation R";
         EXPECT_EQ(decrire_jetons(coupe), "LISTE(AS,B) AT_RELATION IDENT(R)") << blancs;
     }
+}
+
+namespace {
+
+// A stream that gives `texte` in one read, then fails: a terminal hung up, a
+// disk error.
+ssize_t lire_puis_echouer(void* texte, char* tampon, size_t taille) {
+    auto* reste = static_cast<std::string*>(texte);
+    if (reste->empty()) {
+        errno = EIO;
+        return -1;
+    }
+    size_t n = std::min(taille, reste->size());
+    std::memcpy(tampon, reste->data(), n);
+    reste->erase(0, n);
+    return static_cast<ssize_t>(n);
+}
+
+} // namespace
+
+TEST(lexique, les_octets_lus_avant_une_erreur_de_lecture_sont_analyses) {
+    std::string texte = "@print R:\n";
+    FILE* flux = fopencookie(&texte, "r", {lire_puis_echouer, nullptr, nullptr, nullptr});
+    reinitialiser_analyseur_lexical();
+    yyrestart(flux);
+    if (yyout == stdout) yyout = nullptr;
+    EXPECT_EQ(yylex(), AT_PRINT);
+    EXPECT_EQ(yylex(), IDENT);
+    EXPECT_EQ(yylval, "R");
+    EXPECT_EQ(yylex(), ':');
+    try {
+        yylex();
+        ADD_FAILURE() << "a failed read must end the run";
+    } catch (const fin_execution& fin) {
+        EXPECT_EQ(fin.statut, 2);
+    }
+    std::fclose(flux);
 }
