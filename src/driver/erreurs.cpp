@@ -1,10 +1,13 @@
 #include "driver/erreurs.h"
 
+#include "driver/journal.h"
+
 #include "language/analyseur_lexical.h"
 #include "store/flux.h"
 #include "store/relation.h"
 
 #include <cstdio>
+#include <string>
 
 bool erreur_syntaxe_signalee = false;
 
@@ -41,8 +44,19 @@ void afficher_message_erreur(int code) {
     std::fprintf(stderr, message_du_code(code), code);
 }
 
+// The message of `code` as the journal keeps it: no line ends.
+static std::string message_note(int code) {
+    char texte[128];
+    std::snprintf(texte, sizeof texte, message_du_code(code), code);
+    std::string message(texte);
+    std::erase(message, '\n');
+    return message;
+}
+
 void erreur(int code) {
+    if (journal.silencieux) throw fin_execution{1};
     afficher_message_erreur(code);
+    if (journal.actif) noter_erreur(code, message_note(code));
     if (code < 300 || code > 302) liberer_memoire();
     throw fin_execution{1};
 }
@@ -50,10 +64,12 @@ void erreur(int code) {
 void yyerror(const char* message) {
     erreur_syntaxe_signalee = true;
     std::fprintf(stderr, "\nERREUR ligne %d : erreur de syntaxe (%s)\n", num_ligne, message);
+    if (journal.actif) noter_erreur(0, message);
 }
 
 void echec_analyseur(const char* message) {
     std::fprintf(stderr, "%s\n", message);
+    if (journal.actif) noter_erreur(0, message);
     fermer_flux();
     throw fin_execution{2};
 }

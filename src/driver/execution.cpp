@@ -3,6 +3,7 @@
 #include "driver/execution.h"
 
 #include "driver/erreurs.h"
+#include "driver/journal.h"
 #include "language/analyseur_lexical.h"
 #include "language/analyseur_syntaxique.h"
 #include "store/flux.h"
@@ -104,9 +105,33 @@ int derouler(int argc, const char* const* argv) {
     return erreur_syntaxe_signalee || !resume_ecrit ? 1 : 0;
 }
 
+// One file of a run with the journal on, noted as file `numero`.
+void analyser_note(FILE* flux, int numero) {
+    journal.fichier = numero;
+    analyser(flux);
+    noter_fin_fichier();
+}
+
+int derouler_journal(FILE* donnees, FILE*& commandes) {
+    initialiser_dico();
+    if (donnees) {
+        yyin = donnees;
+        analyser_note(donnees, 0);
+        std::fclose(yyin);
+        yyin = nullptr;
+    }
+    FILE* flux = commandes;
+    commandes = nullptr; // the run owns it from here
+    yyin = flux;
+    analyser_note(flux, donnees ? 1 : 0);
+    fermer_flux();
+    return erreur_syntaxe_signalee ? 1 : 0;
+}
+
 } // namespace
 
 void reinitialiser_interpreteur() {
+    reinitialiser_journal();
     fermer_flux();
     oublier_lignes_en_attente();
     dico.reset();
@@ -131,4 +156,21 @@ int executer_algrel(int argc, const char* const* argv) {
         liberer_memoire();
         return 1;
     }
+}
+
+int executer_journal(FILE* donnees, FILE* commandes) {
+    reinitialiser_interpreteur();
+    journal.actif = true;
+    int statut = 1;
+    try {
+        statut = derouler_journal(donnees, commandes);
+    } catch (const fin_execution& fin) {
+        statut = fin.statut;
+    } catch (const std::bad_alloc&) {
+        afficher_message_erreur(400);
+        noter_erreur(400, "[400] memoire insuffisante");
+    }
+    fermer_flux();
+    if (commandes) std::fclose(commandes); // the run ended before reaching it
+    return statut;
 }

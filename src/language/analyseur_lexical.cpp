@@ -4,6 +4,7 @@
 #include "language/analyseur_lexical.h"
 
 #include "driver/erreurs.h"
+#include "driver/journal.h"
 #include "language/jetons.h"
 #include "store/flux.h"
 #include "store/memoire.h"
@@ -220,13 +221,8 @@ int lire_arobase() {
     return rendre_jeton(longueur, code);
 }
 
-} // namespace
-
-int yywrap() { return 1; }
-
-int yylex() {
-    if (!lec.demarre) demarrer();
-    int c = passer_blancs();
+// The token that starts at the byte `c` (-1: the input is exhausted).
+int lire_jeton(int c) {
     if (c < 0) {
         lec.pos = lec.fin = 0;
         yywrap();
@@ -244,15 +240,77 @@ int yylex() {
     }
 }
 
+// --- statement texts, kept only while the journal is on: the text of the
+// statement being read (from its keyword to the last token, blanks as read,
+// each line end as a blank) and that of the one before.
+struct textes_instructions {
+    int64_t mots = 0; // statement keywords read from this input
+    std::string courant;
+    std::string precedent;
+    std::string blancs; // skipped since the last token
+};
+textes_instructions textes_lus;
+
+// passer_blancs, keeping what it skips.
+int passer_blancs_notes() {
+    for (;;) {
+        int c = regarder(0);
+        if (c != ' ' && c != '\t' && c != '\n') return c;
+        if (c == '\n') num_ligne = static_cast<int32_t>(static_cast<uint32_t>(num_ligne) + 1u);
+        textes_lus.blancs.push_back(c == '\n' ? ' ' : static_cast<char>(c));
+        lec.pos++;
+    }
+}
+
+bool mot_instruction(int code) {
+    return code == AT_RELATION || code == AT_DATA || code == AT_LET || code == AT_PRINT;
+}
+
+int lire_jeton_note() {
+    int code = lire_jeton(passer_blancs_notes());
+    std::string_view texte(yytext, yyleng);
+    if (mot_instruction(code)) {
+        std::swap(textes_lus.courant, textes_lus.precedent);
+        textes_lus.courant.assign(texte);
+        textes_lus.mots++;
+    } else if (code != FIN_ENTREE) {
+        textes_lus.courant += textes_lus.blancs;
+        textes_lus.courant += texte;
+    }
+    textes_lus.blancs.clear();
+    return code;
+}
+
+} // namespace
+
+int yywrap() { return 1; }
+
+int yylex() {
+    if (!lec.demarre) demarrer();
+    if (journal.actif) return lire_jeton_note();
+    return lire_jeton(passer_blancs());
+}
+
+int64_t mots_instruction_lus() { return textes_lus.mots; }
+
+std::string texte_instruction(int64_t mot) {
+    if (mot == textes_lus.mots) return textes_lus.courant;
+    if (mot == textes_lus.mots - 1) return textes_lus.precedent;
+    return {};
+}
+
+
 void yyrestart(FILE* flux) {
     if (!lec.demarre) demarrer();
     lec.flux = flux;
     lec.pos = lec.fin = 0;
     lec.epuise = false;
+    textes_lus = textes_instructions{};
 }
 
 void reinitialiser_analyseur_lexical() {
     lec = lecteur{};
+    textes_lus = textes_instructions{};
     num_ligne = 1;
     yylval = {};
     yytext = "";

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 // The current input line: 1 at start, one more per newline consumed, never reset.
@@ -21,5 +22,10 @@ int yylex();
 int yywrap();
 // Makes the scanner read `flux` from its first byte, dropping the read-ahead.
 void yyrestart(FILE* flux);
+// With the journal on: the statement keywords read from the current input,
+// and the text of the statement that the `mot`-th of them began, when it is
+// the last or the one before (else empty).
+int64_t mots_instruction_lus();
+std::string texte_instruction(int64_t mot);
 // Puts the scanner back in its state at program start (tests).
 void reinitialiser_analyseur_lexical();

@@ -34,6 +34,7 @@
 #include "language/analyseur_syntaxique.h"
 
 #include "driver/erreurs.h"
+#include "driver/journal.h"
 #include "language/actions.h"
 #include "language/analyseur_lexical.h"
 #include "language/jetons.h"
@@ -288,6 +289,8 @@ int yyparse() {
         int numero = reduction_immediate(e);
         if (numero == 0) {
             if (jeton == JETON_VIDE) jeton = yylex();
+            if (journal.actif && (e == E_DEBUT || e == E_PROGRAMME) && commence_instruction(jeton))
+                noter_instruction(jeton);
             if ((e == E_DEBUT || e == E_PROGRAMME) && instruction_simple(jeton)) {
                 if (!lire_instruction(jeton, nom, liste)) {
                     yyerror("parse error");

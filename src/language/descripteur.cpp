@@ -1,5 +1,6 @@
 #include "language/descripteur.h"
 
+#include "driver/journal.h"
 #include "operators/operateurs.h"
 #include "store/relation.h"
 
@@ -27,7 +28,8 @@ std::unique_ptr<descripteur> garnir_struct(int32_t type_op, const std::string& s
 // The comparison reaches the selections as the first character of its text.
 static char comparaison(const descripteur& d) { return d.param2.empty() ? '\0' : d.param2[0]; }
 
-void executer_operation(const std::string& nom_resultat, const descripteur& d) {
+// Calls the operator of `d`'s type.
+static void evaluer(const std::string& nom_resultat, const descripteur& d) {
     switch (d.type_op) {
     case OP_SELECTION: selection(d.source, nom_resultat, d.param1, comparaison(d), d.param3); break;
     case OP_PROJECTION: projection(d.source, nom_resultat, d.param1); break;
@@ -40,4 +42,10 @@ void executer_operation(const std::string& nom_resultat, const descripteur& d) {
         break;
     default: break;
     }
+}
+
+void executer_operation(const std::string& nom_resultat, const descripteur& d) {
+    int32_t avant = dico->nb_relations;
+    evaluer(nom_resultat, d);
+    if (journal.actif) noter_operation(nom_resultat, d, avant);
 }

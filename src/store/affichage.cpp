@@ -1,6 +1,7 @@
 // The listing of one relation in the output file, in the form of the
 // language's own statements, so that an output file is valid input.
 #include "driver/erreurs.h"
+#include "driver/journal.h"
 #include "store/flux.h"
 #include "store/relation.h"
 
@@ -30,8 +31,10 @@ static void ecrire_ligne(const std::string& debut, const relation& rel, int64_t 
 }
 
 void afficher_relation(std::string_view nom) {
-    const relation* rel = relation_existe(nom);
+    relation* rel = relation_existe(nom);
     if (!rel) erreur(203);
+    // The companions show the relation themselves; nothing is written.
+    if (journal.actif) return noter_affichage(*rel);
     ecrire_ligne("\n\n@relation " + rel->nom + ":", *rel, 0);
     if (rel->nb_actifs <= 0) return;
     const std::string debut_donnees = "\n@data " + rel->nom + ":";

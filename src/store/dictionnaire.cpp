@@ -1,6 +1,7 @@
 // The dictionary of relations: registration in creation order, lookup by
 // name through a hash index, the end-of-run summary and the release.
 #include "driver/erreurs.h"
+#include "driver/journal.h"
 #include "store/flux.h"
 #include "store/relation.h"
 
@@ -14,6 +15,7 @@ void initialiser_dico() { dico = std::make_unique<dictionnaire>(); }
 
 relation* ajouter_ds_dico(std::unique_ptr<relation> rel) {
     relation* adresse = rel.get();
+    adresse->rang = dico->nb_relations;
     dico->entrees.push_back(entree_dico{adresse->nom, adresse});
     dico->par_nom.emplace(adresse->nom, adresse);
     dico->relations.push_back(std::move(rel));
@@ -35,6 +37,11 @@ relation* relation_existe(std::string_view nom) {
 }
 
 void liberer_memoire() {
+    // The companions read the store after an error: only the streams close.
+    if (journal.actif) {
+        fermer_flux();
+        return;
+    }
     oublier_lignes_en_attente();
     dico.reset();
     reinitialiser_valeurs();

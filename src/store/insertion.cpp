@@ -2,6 +2,7 @@
 // of a row is made when it arrives, in its order; the row itself waits in a
 // batch, so that the values of many rows are interned together.
 #include "driver/erreurs.h"
+#include "driver/journal.h"
 #include "store/relation.h"
 
 #include <cstring>
@@ -73,6 +74,7 @@ void ajouter_tuple(std::string_view nom, std::string_view liste) {
     if (code_item == 0) code_item = verifier_item(liste.size() - debut);
     if (nombre != rel->nb_champs) erreur(201);
     if (code_item) erreur(code_item);
+    if (journal.actif) noter_donnee(*rel);
     if (lot.rel != rel) inserer_lignes_en_attente();
     lot.rel = rel;
     lot.listes.append(liste);

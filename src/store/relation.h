@@ -31,6 +31,7 @@ struct tuple {
 
 struct relation {
     std::string nom;
+    int32_t rang = 0; // its place in the dictionary's creation order
     int32_t nb_champs = 0;
     int64_t nb_tuples = 0; // slots in use, header and retired rows included
     int64_t nb_actifs = 0; // live rows
