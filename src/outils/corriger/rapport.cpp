@@ -45,7 +45,7 @@ std::string ecrire_relation(const comparaison_relation& c, long max_lignes) {
     if (!c.attributs_manquants.empty() || !c.attributs_en_trop.empty())
         return texte + "  attributs attendus : " + joindre(c.attributs_attendus) +
                "\n  attributs obtenus : " + joindre(c.attributs_obtenus) +
-               "\n  (les lignes ne sont comparées que sur les mêmes attributs)\n";
+               "\n  (lignes non comparées : les attributs diffèrent)\n";
     if (ordre_different(c))
         texte += "  attributs dans un autre ordre : " + joindre(c.attributs_obtenus) +
                  " au lieu de " + joindre(c.attributs_attendus) + "\n";
@@ -57,19 +57,40 @@ std::string ecrire_relation(const comparaison_relation& c, long max_lignes) {
 
 // What one program printed on the counter-example, for the relations that
 // differ there.
-std::string ecrire_resultats(const resultat_programme& r, const bilan_correction& bilan) {
+std::string ecrire_resultats(const resultat_programme& r, const bilan_correction& bilan,
+                             long max_lignes) {
     std::string texte;
     for (const comparaison_relation& c : bilan.relations) {
         if (c.statut == IDENTIQUE) continue;
         const releve_affiche* releve = trouver_releve(r, c.nom);
-        texte += releve ? ecrire_listing(*releve, "  ") : "  " + c.nom + " : non affichée\n";
+        texte += releve ? ecrire_listing(*releve, "  ", max_lignes) : "  " + c.nom + " : non affichée\n";
     }
     if (r.erreur) texte += "  " + texte_erreur(*r.erreur) + "\n";
     return texte;
 }
 
+// The file found, one line of the report a line: all of it when the search
+// has ended (a minimal file is small), else its first `max_lignes` lines.
+std::string ecrire_fichier_trouve(const contre_exemple& ce, const std::string& chemin,
+                                  long max_lignes) {
+    std::string texte;
+    long nb_lignes = 0;
+    size_t debut = 0;
+    while (debut < ce.texte.size()) {
+        size_t fin = ce.texte.find('\n', debut);
+        if (!ce.interrompu || nb_lignes < max_lignes)
+            texte += "  " + ce.texte.substr(debut, fin - debut) + "\n";
+        nb_lignes++;
+        debut = fin + 1;
+    }
+    if (ce.interrompu && nb_lignes > max_lignes)
+        texte += "  ... et " + std::to_string(nb_lignes - max_lignes) + " lignes de plus dans " +
+                 chemin + "\n";
+    return texte;
+}
+
 std::string ecrire_contre_exemple(const contre_exemple& ce, const std::string& chemin,
-                                  long secondes) {
+                                  long secondes, long max_lignes) {
     if (!ce.trouve)
         return "Pas de contre-exemple : sur les données réécrites une instruction par ligne, "
                "les deux programmes s'accordent.\n";
@@ -81,15 +102,10 @@ std::string ecrire_contre_exemple(const contre_exemple& ce, const std::string& c
     if (ce.interrompu)
         texte += "  recherche arrêtée au bout de " + std::to_string(secondes) +
                  " s (--temps) : le contre-exemple n'est peut-être pas minimal\n";
-    size_t debut = 0;
-    while (debut < ce.texte.size()) {
-        size_t fin = ce.texte.find('\n', debut);
-        texte += "  " + ce.texte.substr(debut, fin - debut) + "\n";
-        debut = fin + 1;
-    }
+    texte += ecrire_fichier_trouve(ce, chemin, max_lignes);
     texte += "Sur ce contre-exemple, la référence affiche :\n" +
-             ecrire_resultats(ce.reference, ce.bilan);
-    texte += "et la réponse :\n" + ecrire_resultats(ce.reponse, ce.bilan);
+             ecrire_resultats(ce.reference, ce.bilan, max_lignes);
+    texte += "et la réponse :\n" + ecrire_resultats(ce.reponse, ce.bilan, max_lignes);
     return texte;
 }
 
@@ -109,9 +125,14 @@ std::string relation_json(const comparaison_relation& c) {
 
 } // namespace
 
-std::string ecrire_listing(const releve_affiche& r, const std::string& retrait) {
+std::string ecrire_listing(const releve_affiche& r, const std::string& retrait,
+                           long max_lignes) {
     std::string texte = retrait + "@relation " + r.nom + ":" + joindre(r.attributs) + "\n";
-    for (const auto& l : r.lignes) texte += retrait + "@data " + r.nom + ":" + joindre(l) + "\n";
+    size_t montrees = std::min(r.lignes.size(), static_cast<size_t>(max_lignes));
+    for (size_t i = 0; i < montrees; i++)
+        texte += retrait + "@data " + r.nom + ":" + joindre(r.lignes[i]) + "\n";
+    if (montrees < r.lignes.size())
+        texte += retrait + "... et " + std::to_string(r.lignes.size() - montrees) + " de plus\n";
     return texte;
 }
 
@@ -124,7 +145,7 @@ std::string ecrire_rapport_texte(const bilan_correction& bilan, long max_lignes,
     if (bilan.erreur_reponse)
         texte += "La réponse s'arrête sur une erreur : " + texte_erreur(*bilan.erreur_reponse) +
                  "\n";
-    if (ce) texte += ecrire_contre_exemple(*ce, chemin_ce, secondes);
+    if (ce) texte += ecrire_contre_exemple(*ce, chemin_ce, secondes, max_lignes);
     return texte + "Verdict : " + (bilan.identique ? "identique" : "différente") + "\n";
 }
 

@@ -18,5 +18,6 @@ std::string ecrire_rapport_json(const bilan_correction& bilan);
 // The JSON document when no comparison could be made.
 std::string ecrire_json_erreur();
 
-// A listing as algrel writes it: "@relation N:a,b" then one "@data N:..." a row.
-std::string ecrire_listing(const releve_affiche& r, const std::string& retrait);
+// A listing as algrel writes it, "@relation N:a,b" then one "@data N:..." a
+// row, each line after `retrait`, at most `max_lignes` rows shown.
+std::string ecrire_listing(const releve_affiche& r, const std::string& retrait, long max_lignes);
