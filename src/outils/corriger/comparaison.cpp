@@ -31,9 +31,9 @@ std::vector<std::vector<std::string>> ordonner_colonnes(const releve_affiche& ob
                                                         const std::vector<std::string>& attendus) {
     std::vector<size_t> place;
     for (const std::string& n : attendus)
-        place.push_back(static_cast<size_t>(
-            std::find(obtenu.attributs.begin(), obtenu.attributs.end(), n) -
-            obtenu.attributs.begin()));
+        place.push_back(
+            static_cast<size_t>(std::find(obtenu.attributs.begin(), obtenu.attributs.end(), n) -
+                                obtenu.attributs.begin()));
     std::vector<std::vector<std::string>> lignes;
     lignes.reserve(obtenu.lignes.size());
     for (const std::vector<std::string>& l : obtenu.lignes) {
@@ -44,8 +44,9 @@ std::vector<std::vector<std::string>> ordonner_colonnes(const releve_affiche& ob
 }
 
 // The rows of `a` that are not among `b`, in the order of `a`.
-std::vector<std::vector<std::string>> retirer_lignes(const std::vector<std::vector<std::string>>& a,
-                                                     const std::vector<std::vector<std::string>>& b) {
+std::vector<std::vector<std::string>>
+retirer_lignes(const std::vector<std::vector<std::string>>& a,
+               const std::vector<std::vector<std::string>>& b) {
     std::unordered_set<std::string> presentes;
     presentes.reserve(b.size());
     for (const auto& l : b) presentes.insert(cle_ligne(l));
@@ -55,7 +56,8 @@ std::vector<std::vector<std::string>> retirer_lignes(const std::vector<std::vect
     return reste;
 }
 
-comparaison_relation comparer_relation(const releve_affiche& attendu, const releve_affiche* obtenu) {
+comparaison_relation comparer_relation(const releve_affiche& attendu,
+                                       const releve_affiche* obtenu) {
     comparaison_relation c;
     c.nom = attendu.nom;
     c.attributs_attendus = attendu.attributs;

@@ -15,12 +15,12 @@ struct instruction_donnees {
 };
 
 struct contre_exemple {
-    bool trouve = false;      // the data file, rewritten, still makes them differ
-    bool interrompu = false;  // time ran out: it may not be minimal
-    std::string texte;        // the data file found
-    int64_t nb_donnees = 0;   // @data statements kept
+    bool trouve = false;     // the data file, rewritten, still makes them differ
+    bool interrompu = false; // time ran out: it may not be minimal
+    std::string texte;       // the data file found
+    int64_t nb_donnees = 0;  // @data statements kept
     int64_t nb_donnees_depart = 0;
-    int64_t nb_essais = 0;    // runs of both programs
+    int64_t nb_essais = 0;                 // runs of both programs
     resultat_programme reference, reponse; // what each printed on it
     bilan_correction bilan;
 };

@@ -14,7 +14,8 @@ namespace {
 
 // The value after option `argv[i]`, moving `i` onto it.
 std::string lire_valeur(int argc, const char* const* argv, int& i) {
-    if (i + 1 >= argc) throw erreur_usage{"l'option " + std::string(argv[i]) + " attend une valeur"};
+    if (i + 1 >= argc)
+        throw erreur_usage{"l'option " + std::string(argv[i]) + " attend une valeur"};
     return argv[++i];
 }
 

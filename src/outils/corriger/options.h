@@ -7,10 +7,10 @@
 
 struct options_corriger {
     bool aide = false;
-    bool sorties = false;  // compare two output files of algrel
+    bool sorties = false; // compare two output files of algrel
     bool json = false;
-    long max_lignes = 10;  // rows shown of each kind in the text report
-    long secondes = 30;    // time given to the counter-example search
+    long max_lignes = 10;                      // rows shown of each kind in the text report
+    long secondes = 30;                        // time given to the counter-example search
     std::optional<std::string> contre_exemple; // where to write it
     std::vector<std::string> fichiers;         // [data] reference answer, or expected obtained
 };

@@ -19,8 +19,8 @@ const char* const PROGRAMME = "algrel-corriger";
 void ecrire_fichier(const std::string& chemin, const std::string& texte) {
     FILE* flux = std::fopen(chemin.c_str(), "w");
     if (!flux)
-        throw erreur_usage{"impossible d'écrire le contre-exemple dans « " + chemin + " » : " +
-                           std::strerror(errno)};
+        throw erreur_usage{"impossible d'écrire le contre-exemple dans « " + chemin +
+                           " » : " + std::strerror(errno)};
     bool ecrit = std::fwrite(texte.data(), 1, texte.size(), flux) == texte.size();
     if (std::fclose(flux) != 0 || !ecrit)
         throw erreur_usage{"écriture incomplète du contre-exemple dans « " + chemin + " »"};
@@ -48,7 +48,7 @@ void obtenir_resultats(const options_corriger& o, resultat_programme& attendu,
     attendu = lancer_programme(t.donnees, avec_donnees, t.reference);
     if (attendu.erreur)
         throw erreur_entree{"la référence s'arrête sur une erreur : " +
-                              texte_erreur(*attendu.erreur)};
+                            texte_erreur(*attendu.erreur)};
     obtenu = lancer_programme(t.donnees, avec_donnees, t.reponse);
 }
 

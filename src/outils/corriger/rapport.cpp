@@ -49,9 +49,11 @@ std::string ecrire_relation(const comparaison_relation& c, long max_lignes) {
     if (ordre_different(c))
         texte += "  attributs dans un autre ordre : " + joindre(c.attributs_obtenus) +
                  " au lieu de " + joindre(c.attributs_attendus) + "\n";
-    texte += ecrire_lignes(c.manquantes, compter(c.manquantes.size(), "ligne manquante", "lignes manquantes"),
+    texte += ecrire_lignes(c.manquantes,
+                           compter(c.manquantes.size(), "ligne manquante", "lignes manquantes"),
                            max_lignes);
-    texte += ecrire_lignes(c.en_trop, compter(c.en_trop.size(), "ligne en trop", "lignes en trop"), max_lignes);
+    texte += ecrire_lignes(c.en_trop, compter(c.en_trop.size(), "ligne en trop", "lignes en trop"),
+                           max_lignes);
     return texte;
 }
 
@@ -63,7 +65,8 @@ std::string ecrire_resultats(const resultat_programme& r, const bilan_correction
     for (const comparaison_relation& c : bilan.relations) {
         if (c.statut == IDENTIQUE) continue;
         const releve_affiche* releve = trouver_releve(r, c.nom);
-        texte += releve ? ecrire_listing(*releve, "  ", max_lignes) : "  " + c.nom + " : non affichée\n";
+        texte +=
+            releve ? ecrire_listing(*releve, "  ", max_lignes) : "  " + c.nom + " : non affichée\n";
     }
     if (r.erreur) texte += "  " + texte_erreur(*r.erreur) + "\n";
     return texte;
@@ -94,11 +97,11 @@ std::string ecrire_contre_exemple(const contre_exemple& ce, const std::string& c
     if (!ce.trouve)
         return "Pas de contre-exemple : sur les données réécrites une instruction par ligne, "
                "les deux programmes s'accordent.\n";
-    std::string texte = "Contre-exemple écrit dans " + chemin + " : " +
-                        compter(static_cast<size_t>(ce.nb_donnees), "ligne @data gardée",
-                                "lignes @data gardées") +
-                        " sur " + std::to_string(ce.nb_donnees_depart) + " (" +
-                        compter(static_cast<size_t>(ce.nb_essais), "essai", "essais") + ")\n";
+    std::string texte =
+        "Contre-exemple écrit dans " + chemin + " : " +
+        compter(static_cast<size_t>(ce.nb_donnees), "ligne @data gardée", "lignes @data gardées") +
+        " sur " + std::to_string(ce.nb_donnees_depart) + " (" +
+        compter(static_cast<size_t>(ce.nb_essais), "essai", "essais") + ")\n";
     if (ce.interrompu)
         texte += "  recherche arrêtée au bout de " + std::to_string(secondes) +
                  " s (--temps) : le contre-exemple n'est peut-être pas minimal\n";
@@ -115,9 +118,10 @@ const char* statut_json(statut_relation s) {
 
 std::string relation_json(const comparaison_relation& c) {
     return std::string("{\"nom\": ") + texte_json(c.nom) + ", \"statut\": \"" +
-           statut_json(c.statut) + "\", \"attributs_attendus\": " +
-           liste_json(c.attributs_attendus) + ", \"attributs_obtenus\": " +
-           liste_json(c.attributs_obtenus) + ", \"manquantes\": " + lignes_json(c.manquantes) +
+           statut_json(c.statut) +
+           "\", \"attributs_attendus\": " + liste_json(c.attributs_attendus) +
+           ", \"attributs_obtenus\": " + liste_json(c.attributs_obtenus) +
+           ", \"manquantes\": " + lignes_json(c.manquantes) +
            ", \"en_trop\": " + lignes_json(c.en_trop) +
            ", \"nb_manquantes\": " + std::to_string(c.manquantes.size()) +
            ", \"nb_en_trop\": " + std::to_string(c.en_trop.size()) + "}";
@@ -125,8 +129,7 @@ std::string relation_json(const comparaison_relation& c) {
 
 } // namespace
 
-std::string ecrire_listing(const releve_affiche& r, const std::string& retrait,
-                           long max_lignes) {
+std::string ecrire_listing(const releve_affiche& r, const std::string& retrait, long max_lignes) {
     std::string texte = retrait + "@relation " + r.nom + ":" + joindre(r.attributs) + "\n";
     size_t montrees = std::min(r.lignes.size(), static_cast<size_t>(max_lignes));
     for (size_t i = 0; i < montrees; i++)
@@ -143,8 +146,8 @@ std::string ecrire_rapport_texte(const bilan_correction& bilan, long max_lignes,
     if (bilan.relations.empty()) texte += "La référence n'affiche aucune relation.\n";
     for (const comparaison_relation& c : bilan.relations) texte += ecrire_relation(c, max_lignes);
     if (bilan.erreur_reponse)
-        texte += "La réponse s'arrête sur une erreur : " + texte_erreur(*bilan.erreur_reponse) +
-                 "\n";
+        texte +=
+            "La réponse s'arrête sur une erreur : " + texte_erreur(*bilan.erreur_reponse) + "\n";
     if (ce) texte += ecrire_contre_exemple(*ce, chemin_ce, secondes, max_lignes);
     return texte + "Verdict : " + (bilan.identique ? "identique" : "différente") + "\n";
 }
@@ -157,8 +160,9 @@ std::string ecrire_rapport_json(const bilan_correction& bilan) {
     texte += "], \"erreur_reponse\": ";
     if (!bilan.erreur_reponse) return texte + "null}\n";
     const erreur_notee& e = *bilan.erreur_reponse;
-    return texte + "{\"ligne\": " + std::to_string(e.ligne) + ", \"code\": " +
-           std::to_string(e.code) + ", \"message\": " + texte_json(e.message) + "}}\n";
+    return texte + "{\"ligne\": " + std::to_string(e.ligne) +
+           ", \"code\": " + std::to_string(e.code) + ", \"message\": " + texte_json(e.message) +
+           "}}\n";
 }
 
 std::string ecrire_json_erreur() {

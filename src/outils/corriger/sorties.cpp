@@ -23,16 +23,15 @@ std::vector<morceau> decouper_listings(const std::string& chemin, const std::str
         size_t fin = texte.find('\n', debut);
         fin = fin == std::string::npos ? texte.size() : fin + 1;
         std::string_view une(texte.data() + debut, fin - debut);
-        if (une.starts_with("@relation "))
-            morceaux.push_back(morceau{"", ligne});
+        if (une.starts_with("@relation ")) morceaux.push_back(morceau{"", ligne});
         if (!morceaux.empty()) {
             morceaux.back().texte.append(une);
         } else {
             for (char c : une)
                 if (!std::isspace(static_cast<unsigned char>(c)))
-                    throw erreur_entree{"« " + chemin + " » n'est pas une sortie d'algrel : ligne " +
-                                       std::to_string(ligne) +
-                                       ", du texte avant la première relation"};
+                    throw erreur_entree{
+                        "« " + chemin + " » n'est pas une sortie d'algrel : ligne " +
+                        std::to_string(ligne) + ", du texte avant la première relation"};
         }
         ligne++;
         debut = fin;
@@ -59,8 +58,10 @@ releve_affiche lire_listing(const std::string& chemin, const morceau& m) {
     bool forme = !r.erreur && r.releves.size() == 1 && r.releves[0].nom == nom;
     int nb_relations = 0;
     for (const instruction_notee& ins : journal.instructions) {
-        if (ins.mot == AT_RELATION) nb_relations++;
-        else if (ins.mot != AT_DATA && ins.mot != AT_PRINT) forme = false;
+        if (ins.mot == AT_RELATION)
+            nb_relations++;
+        else if (ins.mot != AT_DATA && ins.mot != AT_PRINT)
+            forme = false;
     }
     if (forme && nb_relations == 1) return r.releves[0];
     std::string detail = "listing mal formé";
@@ -69,8 +70,9 @@ releve_affiche lire_listing(const std::string& chemin, const morceau& m) {
         e.ligne += m.premiere_ligne - 1;
         detail = texte_erreur(e);
     }
-    throw erreur_entree{"« " + chemin + " » n'est pas une sortie d'algrel : la relation commençant ligne " +
-                       std::to_string(m.premiere_ligne) + " : " + detail};
+    throw erreur_entree{"« " + chemin +
+                        " » n'est pas une sortie d'algrel : la relation commençant ligne " +
+                        std::to_string(m.premiere_ligne) + " : " + detail};
 }
 
 } // namespace
