@@ -43,6 +43,11 @@ void verifier_options(const options_corriger& o) {
                                " », qui est une entrée"};
     if (est_repertoire(cible))
         throw erreur_usage{"« " + cible + " » est un répertoire, pas un fichier"};
+    // Known before the search, rather than after it.
+    size_t barre = cible.rfind('/');
+    std::string dossier = barre == std::string::npos ? "." : cible.substr(0, barre + 1);
+    if (!est_repertoire(dossier))
+        throw erreur_usage{"le dossier « " + dossier + " » du contre-exemple n'existe pas"};
 }
 
 } // namespace
