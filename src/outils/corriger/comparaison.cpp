@@ -56,6 +56,7 @@ retirer_lignes(const std::vector<std::vector<std::string>>& a,
     return reste;
 }
 
+// The reference's listing `attendu` against the answer's (null: not printed).
 comparaison_relation comparer_relation(const releve_affiche& attendu,
                                        const releve_affiche* obtenu) {
     comparaison_relation c;

@@ -23,6 +23,7 @@ struct recherche {
 
 bool espace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
+// A statement on one line: its line ends turned to blanks, trailing blanks cut.
 std::string nettoyer(std::string texte) {
     std::replace(texte.begin(), texte.end(), '\n', ' ');
     std::replace(texte.begin(), texte.end(), '\r', ' ');
@@ -143,6 +144,8 @@ contre_exemple chercher_contre_exemple(const std::string& donnees, const std::st
     std::vector<size_t> c(r.indices_donnees.size());
     for (size_t k = 0; k < c.size(); k++) c[k] = k;
 
+    // Past a year the clock's arithmetic could overflow; no search lasts so long.
+    secondes = std::min(secondes, 365L * 24 * 3600);
     contre_exemple ce;
     ce.nb_donnees_depart = static_cast<int64_t>(c.size());
     // Time is not counted against the first trial: it checks the rewriting.

@@ -26,13 +26,16 @@ FILE* ouvrir_texte(const std::string& texte) {
 int executer_en_silence(FILE* donnees, FILE* commandes) {
     std::fflush(stderr);
     int sauvegarde = dup(STDERR_FILENO);
+    if (sauvegarde < 0) return executer_journal(donnees, commandes); // no stderr to silence
     int nul = open("/dev/null", O_WRONLY);
-    bool silence = sauvegarde >= 0 && nul >= 0 && dup2(nul, STDERR_FILENO) >= 0;
-    if (nul >= 0) close(nul);
+    if (nul >= 0) {
+        dup2(nul, STDERR_FILENO);
+        close(nul);
+    }
     int statut = executer_journal(donnees, commandes);
     std::fflush(stderr);
-    if (silence) dup2(sauvegarde, STDERR_FILENO);
-    if (sauvegarde >= 0) close(sauvegarde);
+    dup2(sauvegarde, STDERR_FILENO);
+    close(sauvegarde);
     return statut;
 }
 

@@ -26,12 +26,13 @@ void ecrire_fichier(const std::string& chemin, const std::string& texte) {
         throw erreur_usage{"écriture incomplète du contre-exemple dans « " + chemin + " »"};
 }
 
-// The two results to compare, from the programs or from their output files.
-// Each input file is read once: `textes` keeps them for the counter-example.
+// Each input file is read once: its text is kept for the counter-example.
 struct textes_entree {
     std::string donnees, reference, reponse;
 };
 
+// The two results to compare, from the programs or from their output files;
+// a failing reference is an erreur_entree.
 void obtenir_resultats(const options_corriger& o, resultat_programme& attendu,
                        resultat_programme& obtenu, textes_entree& t) {
     if (o.sorties) {
@@ -52,6 +53,8 @@ void obtenir_resultats(const options_corriger& o, resultat_programme& attendu,
     obtenu = lancer_programme(t.donnees, avec_donnees, t.reponse);
 }
 
+// Compares, searches a counter-example if asked, prints the report; answers
+// the exit status. A report that standard output refuses is a failure.
 int corriger(const options_corriger& o) {
     resultat_programme attendu, obtenu;
     textes_entree t;
@@ -65,7 +68,8 @@ int corriger(const options_corriger& o) {
     std::string rapport = o.json ? ecrire_rapport_json(bilan)
                                  : ecrire_rapport_texte(bilan, o.max_lignes, ce ? &*ce : nullptr,
                                                         o.contre_exemple.value_or(""), o.secondes);
-    std::fputs(rapport.c_str(), stdout);
+    if (std::fputs(rapport.c_str(), stdout) < 0 || std::fflush(stdout) != 0)
+        throw erreur_entree{"le rapport n'a pas pu être écrit sur la sortie standard"};
     return bilan.identique ? 0 : 1;
 }
 

@@ -4,6 +4,7 @@
 
 namespace {
 
+// The values joined by commas, as a listing writes a row.
 std::string joindre(const std::vector<std::string>& valeurs) {
     std::string texte;
     for (size_t i = 0; i < valeurs.size(); i++) texte += (i ? "," : "") + valeurs[i];
@@ -27,6 +28,7 @@ std::string ecrire_lignes(const std::vector<std::vector<std::string>>& lignes,
     return texte;
 }
 
+// The report's lines for one relation: its status, then what differs.
 std::string ecrire_relation(const comparaison_relation& c, long max_lignes) {
     std::string texte = "Relation " + c.nom + " : ";
     if (c.statut == ABSENTE) return texte + "absente (la réponse ne l'affiche pas)\n";
@@ -92,6 +94,7 @@ std::string ecrire_fichier_trouve(const contre_exemple& ce, const std::string& c
     return texte;
 }
 
+// The counter-example part of the report: the file and both results on it.
 std::string ecrire_contre_exemple(const contre_exemple& ce, const std::string& chemin,
                                   long secondes, long max_lignes) {
     if (!ce.trouve)
@@ -112,10 +115,12 @@ std::string ecrire_contre_exemple(const contre_exemple& ce, const std::string& c
     return texte;
 }
 
+// The JSON spelling of a status (no accent, as a script reads it).
 const char* statut_json(statut_relation s) {
     return s == IDENTIQUE ? "identique" : s == DIFFERENTE ? "different" : "absente";
 }
 
+// One element of the "relations" array.
 std::string relation_json(const comparaison_relation& c) {
     return std::string("{\"nom\": ") + texte_json(c.nom) + ", \"statut\": \"" +
            statut_json(c.statut) +

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -148,7 +149,7 @@ TEST(chercher_contre_exemple, minimal_sur_une_jointure_mal_ecrite) {
 
 TEST(chercher_contre_exemple, sans_donnee_quand_la_reponse_echoue_toujours) {
     contre_exemple ce = chercher_contre_exemple("@relation R: a\n@data R: 1\n@data R: 2\n",
-                                                "@print R:\n", "@print X:\n", 30);
+                                                "@print R:\n", "@print X:\n", LONG_MAX);
     ASSERT_TRUE(ce.trouve);
     EXPECT_EQ(ce.texte, "@relation R: a\n");
     EXPECT_EQ(ce.nb_donnees, 0);
