@@ -4,13 +4,28 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+#include <string>
+
+std::string cause_systeme(int code_errno) {
+    switch (code_errno) {
+    case ENOENT: return "fichier ou dossier introuvable";
+    case EACCES:
+    case EPERM: return "permission refusée";
+    case EISDIR: return "c'est un répertoire";
+    case ENOTDIR: return "un élément du chemin n'est pas un répertoire";
+    case ENAMETOOLONG: return "nom trop long";
+    case ENOSPC: return "plus de place sur le disque";
+    case EROFS: return "système de fichiers en lecture seule";
+    case ELOOP: return "trop de liens symboliques";
+    default: return "erreur système " + std::to_string(code_errno);
+    }
+}
 
 FILE* ouvrir_lecture(const std::string& chemin) {
     FILE* flux = std::fopen(chemin.c_str(), "r");
     if (!flux)
         throw erreur_usage{"impossible d'ouvrir le fichier « " + chemin +
-                           " » : " + std::strerror(errno)};
+                           " » : " + cause_systeme(errno)};
     struct stat infos;
     if (fstat(fileno(flux), &infos) != 0 || S_ISDIR(infos.st_mode)) {
         std::fclose(flux);

@@ -12,6 +12,10 @@ struct erreur_usage {
     std::string message;
 };
 
+// The cause of a failed system call, in French (the system's own texts
+// follow the locale, which is often English or C).
+std::string cause_systeme(int code_errno);
+
 // Opens `chemin` for reading; a missing, unreadable file or a directory is an
 // erreur_usage.
 FILE* ouvrir_lecture(const std::string& chemin);

@@ -20,7 +20,7 @@ void ecrire_fichier(const std::string& chemin, const std::string& texte) {
     FILE* flux = std::fopen(chemin.c_str(), "w");
     if (!flux)
         throw erreur_usage{"impossible d'écrire le contre-exemple dans « " + chemin +
-                           " » : " + std::strerror(errno)};
+                           " » : " + cause_systeme(errno)};
     bool ecrit = std::fwrite(texte.data(), 1, texte.size(), flux) == texte.size();
     if (std::fclose(flux) != 0 || !ecrit)
         throw erreur_usage{"écriture incomplète du contre-exemple dans « " + chemin + " »"};
