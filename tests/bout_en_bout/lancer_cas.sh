@@ -41,8 +41,9 @@ fi
 statut=$?
 
 # The ADRESSE column depends on where the records were allocated: it is the
-# number between the 20-character name and the COL count (5 blanks, 1 to 8).
-sed -E '/^\t NOM\t/,$ s/^(.{20}) *-?[0-9]+(     [1-8] *[0-9]+ *[0-9]+)$/\1@ADRESSE@@\2/' obtenu.stdout >obtenu.masque
+# number between the 20-character name and the COL count (5 blanks, 1 to 8):
+# at least one blank, then at most 9 digits.
+sed -E '/^\t NOM\t/,$ s/^(.{20}) +[0-9]{1,9}(     [1-8] *[0-9]+ *[0-9]+)$/\1@ADRESSE@@\2/' obtenu.stdout >obtenu.masque
 
 if [ "${ALGREL_ENREGISTRER:-0}" = 1 ]; then
     rm -f "$cas"/attendu.*
