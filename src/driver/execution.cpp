@@ -20,18 +20,17 @@ namespace {
 
 const char* const BANNIERE = "\nVORN - Version Sep 2004 - http://algrel.example.org/\n";
 
-const char* const AIDE =
-    "Utilisation : algrel [donnees.vorn] commandes.vorn sortie.vorn\n"
-    "              algrel --help | --version\n"
-    "\n"
-    "Lit le fichier de donnees s'il est donne, puis le fichier de commandes,\n"
-    "ecrit dans le fichier de sortie les relations que demande @print et\n"
-    "affiche le dictionnaire des relations sur la sortie standard.\n"
-    "\n"
-    "  --help     affiche cette aide\n"
-    "  --version  affiche la version\n"
-    "\n"
-    "Le langage, les messages et les codes de retour : man algrel\n";
+const char* const AIDE = "Utilisation : algrel [donnees.vorn] commandes.vorn sortie.vorn\n"
+                         "              algrel --help | --version\n"
+                         "\n"
+                         "Lit le fichier de donnees s'il est donne, puis le fichier de commandes,\n"
+                         "ecrit dans le fichier de sortie les relations que demande @print et\n"
+                         "affiche le dictionnaire des relations sur la sortie standard.\n"
+                         "\n"
+                         "  --help     affiche cette aide\n"
+                         "  --version  affiche la version\n"
+                         "\n"
+                         "Le langage, les messages et les codes de retour : man algrel\n";
 
 struct identite_fichier {
     bool existe = false;
