@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing algrel need, when
-# some are missing. Usage: scripts/installer_dependances.sh [--tests]
+# some are missing. Usage: scripts/installer_dependances.sh [--tests | --paquet]
 set -euo pipefail
 
 paquets=(cmake ninja-build g++ libabsl-dev)
-if [ "${1:-}" = "--tests" ]; then
-    paquets+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
-fi
+case "${1:-}" in
+--tests) paquets+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev mandoc) ;;
+--paquet) paquets+=(dpkg-dev man-db) ;; # dpkg-shlibdeps for cpack, man and lexgrog
+esac
 
 manquants=()
 for paquet in "${paquets[@]}"; do

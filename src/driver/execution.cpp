@@ -15,10 +15,23 @@
 
 #include <cstdio>
 #include <new>
+#include <string_view>
 
 namespace {
 
 const char* const BANNIERE = "\nVORN - Version Sep 2004 - http://algrel.example.org/\n";
+
+const char* const AIDE = "Utilisation : algrel [donnees.vorn] commandes.vorn sortie.vorn\n"
+                         "              algrel --help | --version\n"
+                         "\n"
+                         "Lit le fichier de donnees s'il est donne, puis le fichier de commandes,\n"
+                         "ecrit dans le fichier de sortie les relations que demande @print et\n"
+                         "affiche le dictionnaire des relations sur la sortie standard.\n"
+                         "\n"
+                         "  --help     affiche cette aide\n"
+                         "  --version  affiche la version\n"
+                         "\n"
+                         "Le langage, les messages et les codes de retour : man algrel\n";
 
 struct identite_fichier {
     bool existe = false;
@@ -80,7 +93,24 @@ void analyser(FILE* flux) {
     yyparse();
 }
 
+// Prints `texte` alone on standard output: 0, or 1 when it was refused.
+int afficher_seul(const char* texte) {
+    std::fputs(texte, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
+// --help and --version, exactly so and alone, are the only arguments that
+// are not file names: answers the exit status, or -1 for a run.
+int traiter_option(int argc, const char* const* argv) {
+    if (argc != 2) return -1;
+    std::string_view argument = argv[1];
+    if (argument == "--help") return afficher_seul(AIDE);
+    if (argument == "--version") return afficher_seul("algrel " ALGREL_VERSION "\n");
+    return -1;
+}
+
 int derouler(int argc, const char* const* argv) {
+    if (int statut = traiter_option(argc, argv); statut >= 0) return statut;
     std::fputs(BANNIERE, stdout);
     std::fflush(stdout);
     if (argc < 3 || argc > 4) erreur(300);

@@ -3,9 +3,10 @@
 
 #include <cstdio>
 
-// Runs algrel with the command line `argv` and answers the exit status: 0 for
-// a clean run, 1 after a catalogue error or a syntax error, 2 after a fatal
-// scanner failure. Every state of an earlier run is forgotten first.
+// Runs algrel with the command line `argv` (or answers --help and --version)
+// and answers the exit status: 0 for a clean run, 1 after a catalogue error or
+// a syntax error, 2 after a fatal scanner failure. Every state of an earlier
+// run is forgotten first.
 int executer_algrel(int argc, const char* const* argv);
 
 // Runs the data file `donnees` (null when there is none), then the command

@@ -251,8 +251,14 @@ bool lire_instruction(int mot, std::string& nom, std::string& liste) {
         return true;
     }
     int elements = yylex();
-    if (elements != IDENT && elements != LISTE) return false;
-    liste.assign(yylval);
+    // A row of one value that is a keyword is written so by the listing: in
+    // @data, a keyword in the place of the value is that value, its own text.
+    if (mot == AT_DATA && elements >= WHERE && elements <= AS)
+        liste.assign(yytext, yyleng);
+    else if (elements == IDENT || elements == LISTE)
+        liste.assign(yylval);
+    else
+        return false;
     if (mot == AT_RELATION)
         creer_relation(nom, liste); // rule 7
     else

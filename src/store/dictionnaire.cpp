@@ -16,7 +16,8 @@ void initialiser_dico() { dico = std::make_unique<dictionnaire>(); }
 relation* ajouter_ds_dico(std::unique_ptr<relation> rel) {
     relation* adresse = rel.get();
     adresse->rang = dico->nb_relations;
-    dico->entrees.push_back(entree_dico{adresse->nom, adresse});
+    int32_t identifiant = attribuer_identifiant(*dico, reinterpret_cast<uintptr_t>(adresse));
+    dico->entrees.push_back(entree_dico{adresse->nom, adresse, identifiant});
     dico->par_nom.emplace(adresse->nom, adresse);
     dico->relations.push_back(std::move(rel));
     dico->nb_relations++;
@@ -48,9 +49,12 @@ void liberer_memoire() {
     if (!fermer_flux()) afficher_message_erreur(CODE_ECRITURE_SORTIE);
 }
 
-// The ADRESSE column: the record's address reduced to a signed 32-bit number.
-static int32_t adresse_affichee(const relation* rel) {
-    return static_cast<int32_t>(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(rel)));
+int32_t attribuer_identifiant(dictionnaire& d, uintptr_t adresse) {
+    constexpr uintptr_t MODULE = 1'000'000'000;
+    uintptr_t numero = adresse / alignof(relation) % MODULE;
+    while (d.identifiants.contains(static_cast<int32_t>(numero))) numero = (numero + 1) % MODULE;
+    d.identifiants.insert(static_cast<int32_t>(numero));
+    return static_cast<int32_t>(numero);
 }
 
 void afficher_dico() {
@@ -64,7 +68,7 @@ void afficher_dico() {
         relation* rel = entree.adresse;
         verifier_doublon(*rel);
         std::snprintf(ligne, sizeof ligne, "\n%20s%10d%6d%6" PRId64 "%6" PRId64, entree.nom.c_str(),
-                      adresse_affichee(rel), rel->nb_champs, rel->nb_tuples, rel->nb_actifs);
+                      entree.identifiant, rel->nb_champs, rel->nb_tuples, rel->nb_actifs);
         texte += ligne;
     }
     texte += "\n";

@@ -11,6 +11,7 @@
 #include "store/valeurs.h"
 
 #include <absl/container/flat_hash_map.h>
+#include <absl/container/flat_hash_set.h>
 
 #include <cstdint>
 #include <memory>
@@ -58,6 +59,7 @@ struct relation {
 struct entree_dico {
     std::string nom;
     relation* adresse;
+    int32_t identifiant; // the summary's ADRESSE: 0 to 999,999,999, distinct in the run
 };
 
 struct dictionnaire {
@@ -65,6 +67,7 @@ struct dictionnaire {
     std::vector<entree_dico> entrees; // creation order, for the summary
     std::vector<std::unique_ptr<relation>> relations;
     absl::flat_hash_map<std::string, relation*> par_nom;
+    absl::flat_hash_set<int32_t> identifiants; // those given so far
 };
 
 // The dictionary of the run; null before initialiser_dico.
@@ -85,6 +88,11 @@ relation* relation_existe(std::string_view nom);
 // The relation registered under `nom`, or null, as it stands (rows may wait
 // to be compared): for appending rows only.
 relation* relation_enregistree(std::string_view nom);
+// The summary's ADRESSE for a record at `adresse`: the address counted in
+// records' alignment units, kept to 9 digits so that a blank always parts it
+// from the name; the next free number when another relation of the run has
+// it already.
+int32_t attribuer_identifiant(dictionnaire& d, uintptr_t adresse);
 // Releases the store and closes both streams (the error path).
 void liberer_memoire();
 // Prints the summary of every relation on standard output.

@@ -21,6 +21,7 @@ set -uo pipefail
 export LC_ALL=C
 algrel="$(realpath "$1")"
 cas="$(realpath "$2")"
+masque="$(realpath "$(dirname "$0")/masquer_adresses.sed")"
 export ALGREL="$algrel" # for a verifier.sh that runs algrel again
 travail="$(mktemp -d)"
 trap 'chmod -R u+rwx "$travail" 2>/dev/null; rm -rf "$travail"' EXIT
@@ -40,9 +41,7 @@ fi
 "$algrel" "${arguments[@]}" >obtenu.stdout 2>obtenu.stderr
 statut=$?
 
-# The ADRESSE column depends on where the records were allocated: it is the
-# number between the 20-character name and the COL count (5 blanks, 1 to 8).
-sed -E '/^\t NOM\t/,$ s/^(.{20}) *-?[0-9]+(     [1-8] *[0-9]+ *[0-9]+)$/\1@ADRESSE@@\2/' obtenu.stdout >obtenu.masque
+sed -E -f "$masque" obtenu.stdout >obtenu.masque
 
 if [ "${ALGREL_ENREGISTRER:-0}" = 1 ]; then
     rm -f "$cas"/attendu.*

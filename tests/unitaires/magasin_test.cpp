@@ -3,6 +3,7 @@
 #include "aide.h"
 
 #include <regex>
+#include <set>
 
 class magasin : public avec_interpreteur {};
 
@@ -224,16 +225,19 @@ TEST_F(magasin, lister_une_relation_inconnue_garde_les_listages_precedents) {
 namespace {
 
 // The summary printed by afficher_dico, each ADRESSE field replaced by "@"
-// after checking that it is a signed number of at least 10 columns.
+// after checking that it is 10 columns: at least one blank, then at most 9
+// digits, a number that no other relation of the summary has.
 std::string resume_masque() {
     testing::internal::CaptureStdout();
     afficher_dico();
     std::string resume = testing::internal::GetCapturedStdout();
-    static const std::regex entree("\n(.{20})( *-?[0-9]+)(.{18})(?=\n)");
+    static const std::regex entree("\n(.{20})( +[0-9]{1,9})(.{18})(?=\n)");
     std::string masque;
+    std::set<std::string> adresses;
     auto reste = resume.cbegin();
     for (std::sregex_iterator it(resume.begin(), resume.end(), entree), fin; it != fin; ++it) {
-        EXPECT_GE((*it)[2].length(), 10) << resume;
+        EXPECT_EQ((*it)[2].length(), 10) << resume;
+        EXPECT_TRUE(adresses.insert((*it)[2].str()).second) << resume;
         masque.append(reste, (*it)[0].first);
         masque += "\n" + (*it)[1].str() + "@" + (*it)[3].str();
         reste = (*it)[0].second;
@@ -258,4 +262,18 @@ TEST_F(magasin, format_du_resume) {
                                    "\n              VILLES@     1     3     2"
                                    "\n" +
                                    NOM_20 + "@     8     1     0\n");
+}
+
+// Records whose addresses agree modulo 10^9 alignment units get the next
+// free numbers, wrapping round after 999,999,999.
+TEST_F(magasin, identifiants_du_resume_distincts_malgre_les_collisions) {
+    dictionnaire d;
+    constexpr uintptr_t PAS = alignof(relation);
+    constexpr uintptr_t TOUR = 1'000'000'000 * PAS;
+    EXPECT_EQ(attribuer_identifiant(d, 42 * PAS), 42);
+    EXPECT_EQ(attribuer_identifiant(d, TOUR + 42 * PAS), 43);
+    EXPECT_EQ(attribuer_identifiant(d, 2 * TOUR + 42 * PAS), 44);
+    EXPECT_EQ(attribuer_identifiant(d, 43 * PAS), 45);
+    EXPECT_EQ(attribuer_identifiant(d, TOUR - PAS), 999'999'999);
+    EXPECT_EQ(attribuer_identifiant(d, 2 * TOUR - PAS), 0);
 }

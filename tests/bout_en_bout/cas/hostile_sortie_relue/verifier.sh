@@ -24,7 +24,7 @@ fi
 
 "$algrel" sortie.vorn relecture.vorn relue.vorn >relue.stdout 2>relue.stderr
 statut=$?
-sed -E '/^\t NOM\t/,$ s/^(.{20}) *-?[0-9]+(     [1-8] *[0-9]+ *[0-9]+)$/\1@ADRESSE@@\2/' \
+sed -E '/^\t NOM\t/,$ s/^(.{20}) +[0-9]{1,9}(     [1-8] *[0-9]+ *[0-9]+)$/\1@ADRESSE@@\2/' \
     relue.stdout >relue.masque
 echec=0
 [ "$statut" -eq 0 ] || { echo "second run: exit status $statut"; echec=1; }
