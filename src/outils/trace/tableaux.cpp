@@ -1,6 +1,7 @@
 #include "outils/trace/tableaux.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -72,29 +73,31 @@ void rendre_texte(std::string& sortie, const tableau& t, bool unicode) {
     std::string fin = std::string(" ") + tr.vertical;
     ajouter_regle(sortie, l, tr, 0);
     ajouter_rangee(sortie, t, t.entete, l, debut.c_str(), separateur.c_str(), fin.c_str());
-    ajouter_regle(sortie, l, tr, 1);
+    // An empty relation is closed right under its header.
+    if (!t.lignes.empty()) ajouter_regle(sortie, l, tr, 1);
     for (const auto& ligne : t.lignes)
         ajouter_rangee(sortie, t, ligne, l, debut.c_str(), separateur.c_str(), fin.c_str());
     ajouter_regle(sortie, l, tr, 2);
     if (t.restantes > 0) sortie += lignes_de_plus(t.restantes) + "\n";
 }
 
-std::string cellule_markdown(const std::string& texte) {
+// `texte` with the characters that markdown would read as markup escaped.
+std::string echapper_markdown(const std::string& texte) {
     std::string sortie;
     for (char c : texte) {
-        if (c == '|' || c == '\\') sortie += '\\';
+        if (std::string_view("\\`*_[]<>|").find(c) != std::string_view::npos) sortie += '\\';
         sortie += c;
     }
     return sortie;
 }
 
 void rendre_markdown(std::string& sortie, const tableau& t) {
-    sortie += t.titre + "\n\n";
+    sortie += echapper_markdown(t.titre) + "\n\n";
     if (t.entete.empty()) return;
     tableau echappe = t;
-    for (auto& c : echappe.entete) c = cellule_markdown(c);
+    for (auto& c : echappe.entete) c = echapper_markdown(c);
     for (auto& ligne : echappe.lignes)
-        for (auto& c : ligne) c = cellule_markdown(c);
+        for (auto& c : ligne) c = echapper_markdown(c);
     std::vector<size_t> l = largeurs(echappe);
     ajouter_rangee(sortie, echappe, echappe.entete, l, "| ", " | ", " |");
     sortie += "|";
@@ -180,7 +183,7 @@ void rendre_titre_etape(std::string& sortie, int32_t ligne, const std::string& t
 
 void rendre_remarque(std::string& sortie, const std::string& texte, format_sortie format) {
     switch (format) {
-    case format_sortie::markdown: sortie += texte + "\n\n"; break;
+    case format_sortie::markdown: sortie += echapper_markdown(texte) + "\n\n"; break;
     case format_sortie::csv: ajouter_ligne_csv(sortie, {texte}); break;
     default: sortie += "  " + texte + "\n"; break;
     }
