@@ -33,6 +33,7 @@ void fusionner(std::vector<etat_releve>& relations, const std::vector<etat_relev
                      });
 }
 
+// The step that entry `ins` begins.
 etape commencer_etape(const instruction_notee& ins) {
     etape e;
     e.ligne = ins.ligne;

@@ -14,19 +14,21 @@ namespace {
 void ecrire_relation(std::string& sortie, FILE* flux, const etat_releve& etat, bool produit) {
     sortie += "{\"nom\":" + texte_json(etat.rel->nom) +
               ",\"attributs\":" + liste_json(lire_slot(etat, 0)) + ",\"lignes\":[";
+    // A product's rows are never stored: its live count is not theirs.
     bool premiere = true;
-    if (!produit)
-        parcourir_lignes(etat, 0, [&](int64_t slot) {
-            if (!premiere) sortie += ",";
-            premiere = false;
-            sortie += liste_json(lire_slot(etat, slot));
-            if (sortie.size() > (1 << 16)) vider(sortie, flux);
-        });
+    for (int64_t slot = produit ? etat.stockes : slot_vivant_suivant(etat, 0); slot < etat.stockes;
+         slot = slot_vivant_suivant(etat, slot)) {
+        if (!premiere) sortie += ",";
+        premiere = false;
+        sortie += liste_json(lire_slot(etat, slot));
+        if (sortie.size() > (1 << 16)) vider(sortie, flux);
+    }
     sortie += "],\"tupl\":" + std::to_string(etat.nb_tuples) +
               ",\"t_act\":" + std::to_string(etat.nb_actifs) +
               ",\"produit\":" + (produit ? "true" : "false") + "}";
 }
 
+// Appends step `e` as a JSON object; an @print step holds what it printed.
 void ecrire_instruction(std::string& sortie, FILE* flux, const etape& e) {
     sortie += "{\"ligne\":" + std::to_string(e.ligne) + ",\"texte\":" + texte_json(e.texte) +
               ",\"relations\":[";
@@ -41,6 +43,7 @@ void ecrire_instruction(std::string& sortie, FILE* flux, const etape& e) {
     sortie += "],\"affichee\":" + (e.affichee ? texte_json(e.affichee->rel->nom) : "null") + "}";
 }
 
+// An error as {"ligne", "code", "message"}.
 std::string erreur_json(const erreur_notee& err) {
     return "{\"ligne\":" + std::to_string(err.ligne) + ",\"code\":" + std::to_string(err.code) +
            ",\"message\":" + texte_json(err.message) + "}";

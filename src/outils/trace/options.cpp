@@ -18,6 +18,7 @@ std::string lire_valeur(const std::string& nom, const std::string& arg, size_t e
     return argv[++i];
 }
 
+// The value of --format.
 format_sortie lire_format(const std::string& valeur) {
     if (valeur == "texte") return format_sortie::texte;
     if (valeur == "json") return format_sortie::json;
@@ -26,6 +27,7 @@ format_sortie lire_format(const std::string& valeur) {
     throw erreur_usage{"format inconnu « " + valeur + " » (texte, json, csv ou markdown)"};
 }
 
+// The value of --cadre: true for unicode.
 bool lire_cadre(const std::string& valeur) {
     if (valeur == "ascii") return false;
     if (valeur == "unicode") return true;

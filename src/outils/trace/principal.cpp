@@ -8,51 +8,16 @@
 #include "driver/execution.h"
 #include "driver/journal.h"
 #include "outils/commun/usage.h"
+#include "outils/trace/erreurs_retenues.h"
 #include "outils/trace/etapes.h"
 #include "outils/trace/options.h"
 #include "outils/trace/rendu.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 
 namespace {
 
 const char* const PROGRAMME = "algrel-trace";
-
-// Standard error sent to a temporary file while the run goes.
-struct erreurs_retenues {
-    FILE* fichier = nullptr;
-    int ancienne = -1; // the real standard error
-};
-
-erreurs_retenues retenir_erreurs() {
-    erreurs_retenues r;
-    std::fflush(stderr);
-    r.fichier = std::tmpfile();
-    if (!r.fichier) return r;
-    r.ancienne = dup(STDERR_FILENO);
-    if (r.ancienne < 0 || dup2(fileno(r.fichier), STDERR_FILENO) < 0) {
-        if (r.ancienne >= 0) close(r.ancienne);
-        std::fclose(r.fichier);
-        return erreurs_retenues{};
-    }
-    return r;
-}
-
-// Puts standard error back and writes out what it received meanwhile.
-void rendre_erreurs(erreurs_retenues& r) {
-    if (!r.fichier) return;
-    std::fflush(stderr);
-    dup2(r.ancienne, STDERR_FILENO);
-    close(r.ancienne);
-    std::rewind(r.fichier);
-    char bloc[4096];
-    size_t lus;
-    while ((lus = std::fread(bloc, 1, sizeof bloc, r.fichier)) > 0) std::fwrite(bloc, 1, lus, stderr);
-    std::fclose(r.fichier);
-    r.fichier = nullptr;
-}
 
 // Opens the files named by `o`; nothing stays open when one fails.
 void ouvrir_fichiers(const options_trace& o, FILE*& donnees, FILE*& commandes) {

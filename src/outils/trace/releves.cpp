@@ -2,6 +2,7 @@
 
 #include "driver/erreurs.h"
 #include "outils/trace/etapes.h"
+#include "store/relation.h"
 
 #include <new>
 
@@ -13,8 +14,15 @@ std::vector<std::string> lire_slot(const etat_releve& etat, int64_t slot) {
     return textes;
 }
 
+int64_t slot_vivant_suivant(const etat_releve& etat, int64_t apres) {
+    int64_t slot = apres + 1;
+    while (slot < etat.stockes && !etat.rel->actifs[slot]) slot++;
+    return slot;
+}
+
 namespace {
 
+// The title of a table: the relation's name and counts, or a product's pairs.
 std::string titre_releve(const etat_releve& etat, bool produit) {
     std::string titre = etat.rel->nom + " : ";
     if (produit)
@@ -34,7 +42,10 @@ tableau tableau_releve(const etat_releve& etat, bool produit, int64_t max) {
     t.titre = titre_releve(etat, produit);
     if (produit) return t;
     t.entete = lire_slot(etat, 0);
-    parcourir_lignes(etat, max, [&](int64_t slot) { t.lignes.push_back(lire_slot(etat, slot)); });
+    for (int64_t slot = slot_vivant_suivant(etat, 0);
+         slot < etat.stockes && (max == 0 || static_cast<int64_t>(t.lignes.size()) < max);
+         slot = slot_vivant_suivant(etat, slot))
+        t.lignes.push_back(lire_slot(etat, slot));
     t.restantes = etat.nb_actifs - static_cast<int64_t>(t.lignes.size());
     return t;
 }

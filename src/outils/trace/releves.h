@@ -12,10 +12,9 @@
 // The values of one stored slot of `etat`'s relation, as texts.
 std::vector<std::string> lire_slot(const etat_releve& etat, int64_t slot);
 
-// Calls `suivante(slot)` for each live slot of `etat`, in slot order, up to
-// `max` of them (0: all).
-template <typename F>
-void parcourir_lignes(const etat_releve& etat, int64_t max, F suivante);
+// The first live slot of `etat` after slot `apres`, or etat.stockes when
+// there is none: `for (s = slot_vivant_suivant(e, 0); s < e.stockes; ...)`.
+int64_t slot_vivant_suivant(const etat_releve& etat, int64_t apres);
 
 // The table of `etat`: its title, header and up to `max` rows (0: all). A
 // product is its title alone.
@@ -33,17 +32,3 @@ std::vector<compte_relation> compter_relations();
 
 // The summary of every relation held, as a table.
 tableau tableau_dictionnaire(const std::vector<compte_relation>& comptes);
-
-// --- implementation of the template
-
-#include "store/relation.h"
-
-template <typename F>
-void parcourir_lignes(const etat_releve& etat, int64_t max, F suivante) {
-    int64_t vues = 0;
-    for (int64_t slot = 1; slot < etat.stockes && (max == 0 || vues < max); slot++) {
-        if (!etat.rel->actifs[slot]) continue;
-        vues++;
-        suivante(slot);
-    }
-}

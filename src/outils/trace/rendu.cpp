@@ -14,6 +14,7 @@ void separer(std::string& sortie, format_sortie format) {
     if (format == format_sortie::texte) sortie += "\n";
 }
 
+// The heading of `e`, its remarks, its tables, and what an @print listed.
 void rendre_etape(std::string& sortie, const etape& e, const options_trace& o) {
     rendre_titre_etape(sortie, e.ligne, e.texte, o.format);
     if (!e.donnees.empty()) rendre_remarque(sortie, e.donnees, o.format);

@@ -17,6 +17,7 @@ const traits TRAITS_ASCII = {{{"+", "+", "+"}, {"+", "+", "+"}, {"+", "+", "+"}}
 const traits TRAITS_UNICODE = {
     {{"┌", "┬", "┐"}, {"├", "┼", "┤"}, {"└", "┴", "┘"}}, "─", "│"};
 
+// The width of each column: its widest cell, header included, at least 1.
 std::vector<size_t> largeurs(const tableau& t) {
     std::vector<size_t> l(t.entete.size(), 1);
     for (size_t c = 0; c < t.entete.size(); c++) l[c] = std::max(l[c], largeur_affichee(t.entete[c]));
@@ -59,10 +60,12 @@ void ajouter_rangee(std::string& sortie, const tableau& t, const std::vector<std
     sortie += '\n';
 }
 
+// The line that tells how many rows were left out.
 std::string lignes_de_plus(int64_t n) {
     return "... et " + std::to_string(n) + (n > 1 ? " lignes de plus" : " ligne de plus");
 }
 
+// The title, then the framed table and the rows left out.
 void rendre_texte(std::string& sortie, const tableau& t, bool unicode) {
     const traits& tr = unicode ? TRAITS_UNICODE : TRAITS_ASCII;
     sortie += t.titre + "\n";
@@ -91,6 +94,7 @@ std::string echapper_markdown(const std::string& texte) {
     return sortie;
 }
 
+// The title as a paragraph, then a pipe table (numbers aligned right).
 void rendre_markdown(std::string& sortie, const tableau& t) {
     sortie += echapper_markdown(t.titre) + "\n\n";
     if (t.entete.empty()) return;
@@ -110,6 +114,7 @@ void rendre_markdown(std::string& sortie, const tableau& t) {
     if (t.restantes > 0) sortie += lignes_de_plus(t.restantes) + "\n\n";
 }
 
+// One CSV record of `champs`.
 void ajouter_ligne_csv(std::string& sortie, const std::vector<std::string>& champs) {
     for (size_t c = 0; c < champs.size(); c++) {
         if (c > 0) sortie += ',';
@@ -118,6 +123,7 @@ void ajouter_ligne_csv(std::string& sortie, const std::vector<std::string>& cham
     sortie += "\n";
 }
 
+// The title as one field, the header, the rows, then a blank line.
 void rendre_csv(std::string& sortie, const tableau& t) {
     ajouter_ligne_csv(sortie, {t.titre});
     if (!t.entete.empty()) {
