@@ -16,15 +16,19 @@ erreurs_retenues retenir_erreurs() {
     return r;
 }
 
-void rendre_erreurs(erreurs_retenues& r) {
-    if (!r.fichier) return;
+size_t rendre_erreurs(erreurs_retenues& r) {
+    if (!r.fichier) return 0;
     std::fflush(stderr);
     dup2(r.ancienne, STDERR_FILENO);
     close(r.ancienne);
     std::rewind(r.fichier);
     char bloc[4096];
-    size_t lus;
-    while ((lus = std::fread(bloc, 1, sizeof bloc, r.fichier)) > 0) std::fwrite(bloc, 1, lus, stderr);
+    size_t lus, total = 0;
+    while ((lus = std::fread(bloc, 1, sizeof bloc, r.fichier)) > 0) {
+        std::fwrite(bloc, 1, lus, stderr);
+        total += lus;
+    }
     std::fclose(r.fichier);
     r.fichier = nullptr;
+    return total;
 }

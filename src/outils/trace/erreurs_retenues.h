@@ -14,5 +14,6 @@ struct erreurs_retenues {
 // Sends standard error to a temporary file.
 erreurs_retenues retenir_erreurs();
 
-// Puts standard error back and writes out what it received meanwhile.
-void rendre_erreurs(erreurs_retenues& r);
+// Puts standard error back and writes out what it received meanwhile;
+// answers how many bytes that was.
+size_t rendre_erreurs(erreurs_retenues& r);

@@ -42,7 +42,9 @@ int tracer(const options_trace& o, FILE* donnees, FILE* commandes) {
     int statut = executer_journal(donnees, commandes);
     ecrire_etapes(stdout, regrouper_etapes(journal.instructions), o);
     std::fflush(stdout);
-    rendre_erreurs(retenues);
+    // On a terminal the errors stand between the steps and the summary:
+    // a blank line keeps them apart from it.
+    if (rendre_erreurs(retenues) > 0) std::fputs("\n", stdout);
     ecrire_dictionnaire(stdout, o);
     return statut;
 }
