@@ -192,7 +192,7 @@ int mot_cle(const char* texte, size_t longueur) {
 // item | item (',' item)+ | keyword. The token lies in the run of letters,
 // digits and commas that starts here: a comma continues a list only when an
 // item follows it, and an integer ends at its first letter.
-int lire_item() {
+[[gnu::always_inline]] inline int lire_item() {
     size_t n = passer_suite();
     const char* texte = lec.tampon.data() + lec.pos;
     size_t premier = fin_item(texte, 0, n);
@@ -205,7 +205,7 @@ int lire_item() {
 }
 
 // "@relation " | "@data " | "@let " | "@print" | '@'
-int lire_arobase() {
+[[gnu::always_inline]] inline int lire_arobase() {
     const char* mot = nullptr;
     int code = '@';
     switch (regarder(1)) {
@@ -222,7 +222,8 @@ int lire_arobase() {
 }
 
 // The token that starts at the byte `c` (-1: the input is exhausted).
-int lire_jeton(int c) {
+// Inlined in both callers: it is the scanner's hot path.
+[[gnu::always_inline]] inline int lire_jeton(int c) {
     if (c < 0) {
         lec.pos = lec.fin = 0;
         yywrap();
@@ -287,7 +288,8 @@ int yywrap() { return 1; }
 
 int yylex() {
     if (!lec.demarre) demarrer();
-    if (journal.actif) return lire_jeton_note();
+    if (journal.actif) [[unlikely]]
+        return lire_jeton_note();
     return lire_jeton(passer_blancs());
 }
 
