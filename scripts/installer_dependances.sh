@@ -5,7 +5,7 @@ set -euo pipefail
 
 paquets=(cmake ninja-build g++ libabsl-dev)
 if [ "${1:-}" = "--tests" ]; then
-    paquets+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+    paquets+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev sqlite3)
 fi
 
 manquants=()

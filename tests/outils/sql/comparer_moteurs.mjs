@@ -99,17 +99,22 @@ async function principal() {
         echecs++;
         console.log(`ÉCHEC ${quoi} : ${difference}\n${decrire(dossier)}`);
     };
-    for (const cas of o.cas) {
-        compares++;
-        const d = await verifier(o, cas, compares);
-        if (d) signaler(`cas ${path.basename(cas)}`, cas, d);
-    }
+    // Every program runs in a work folder of its own: a case's folder is never written.
     const travail = fs.mkdtempSync(path.join(os.tmpdir(), 'algrel-sql-'));
+    const vider = () => { for (const f of fs.readdirSync(travail)) fs.rmSync(path.join(travail, f)); };
     try {
+        for (const cas of o.cas) {
+            vider();
+            for (const f of ['donnees.vorn', 'commandes.vorn'])
+                if (fs.existsSync(path.join(cas, f))) fs.copyFileSync(path.join(cas, f), path.join(travail, f));
+            compares++;
+            const d = await verifier(o, travail, compares);
+            if (d) signaler(`cas ${path.basename(cas)}`, travail, d);
+        }
         for (let i = 0; i < o.aleatoire; i++) {
             const graine = o.graine + i;
             const programme = genererProgramme(graine);
-            for (const f of fs.readdirSync(travail)) fs.rmSync(path.join(travail, f));
+            vider();
             if (programme.donnees !== null) fs.writeFileSync(path.join(travail, 'donnees.vorn'), programme.donnees);
             fs.writeFileSync(path.join(travail, 'commandes.vorn'), programme.commandes);
             compares++;
