@@ -53,10 +53,7 @@ export function executerSqlite(script) {
     let entree = '.headers on\n.mode list\n.separator |\n.bail on\n';
     for (const m of morceaux) entree += `${m.avant}\n.print @@print ${m.nom}\n${m.requete}\n`;
     entree += fin + '\n';
-    return lireBlocs(lancer('sqlite3', [':memory:'], entree), true).map((l) => {
-        if (l.attributs !== null && l.lignes.length === 0) return l;
-        return l;
-    });
+    return lireBlocs(lancer('sqlite3', [':memory:'], entree), true);
 }
 
 // psql on the schema `schema` of the server named by PGHOST/PGPORT, made afresh.
