@@ -47,10 +47,12 @@ function lireBlocs(sortie, enTete) {
 }
 
 // sqlite3 on an in-memory database; with .headers on it prints the header
-// before the first row only, so an empty listing has no attributes.
+// before the first row only, so an empty listing has no attributes. A quoted
+// name that is no column must fail, not be taken for a string (dqs off).
 export function executerSqlite(script) {
     const { morceaux, fin } = decouperScript(script);
-    let entree = '.headers on\n.mode list\n.separator |\n.bail on\n';
+    let entree = '.headers on\n.mode list\n.separator |\n.bail on\n' +
+        '.dbconfig dqs_dml off\n.dbconfig dqs_ddl off\n';
     for (const m of morceaux) entree += `${m.avant}\n.print @@print ${m.nom}\n${m.requete}\n`;
     entree += fin + '\n';
     return lireBlocs(lancer('sqlite3', [':memory:'], entree), true);
