@@ -19,6 +19,7 @@ struct demande {
     std::vector<std::string> fichiers; // [données] commandes
 };
 
+// The dialect named `texte`, or erreur_usage.
 dialecte_sql lire_dialecte(const std::string& texte) {
     if (texte == "sqlite") return DIALECTE_SQLITE;
     if (texte == "postgresql") return DIALECTE_POSTGRESQL;
@@ -65,7 +66,7 @@ std::string decrire_origine(const std::vector<std::string>& fichiers) {
 
 // True when the run reported a catalogue error or failed to read its input:
 // algrel refused the program, and no script is written.
-bool programme_refuse(int statut) {
+bool constater_refus(int statut) {
     if (statut == 2) return true;
     for (const erreur_notee& e : journal.erreurs)
         if (e.code != 0) return true;
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
         return signaler_usage("algrel-sql", e, USAGE);
     }
     int statut = executer_journal(donnees, commandes);
-    if (programme_refuse(statut)) return statut;
+    if (constater_refus(statut)) return statut;
     std::string script = ecrire_script(decrire_origine(d.fichiers), d.dialecte);
     if (std::fwrite(script.data(), 1, script.size(), stdout) != script.size() ||
         std::fflush(stdout) != 0) {

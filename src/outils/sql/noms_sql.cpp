@@ -43,7 +43,8 @@ std::string rendre_imprimable(const std::string& nom) {
     return sortie;
 }
 
-std::string minuscules(std::string texte) {
+// `texte` with its ASCII letters in lower case.
+std::string mettre_en_minuscules(std::string texte) {
     for (char& c : texte) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return texte;
 }
@@ -56,7 +57,7 @@ std::map<std::string, std::string> nommer_sans_casse(const std::vector<std::stri
     for (const std::string& nom : noms) {
         if (sql.count(nom)) continue;
         std::string imprimable = rendre_imprimable(nom);
-        int rang = ++vus[minuscules(imprimable)];
+        int rang = ++vus[mettre_en_minuscules(imprimable)];
         sql[nom] = rang == 1 ? imprimable : imprimable + " " + std::to_string(rang);
     }
     return sql;

@@ -23,52 +23,58 @@ namespace {
 // Rows per INSERT statement.
 constexpr size_t LIGNES_PAR_INSERTION = 500;
 
+// The script being written, and the SQL names it gives.
 struct redaction {
     std::string sql;
     noms_sql noms;
 };
 
-std::string table(const redaction& r, const std::string& nom) {
+// The quoted SQL name of relation `nom`.
+std::string citer_table(const redaction& r, const std::string& nom) {
     return citer_identifiant(r.noms.relations.at(nom));
 }
 
-std::string colonne(const redaction& r, const std::string& nom) {
+// The quoted SQL name of attribute `nom`.
+std::string citer_colonne(const redaction& r, const std::string& nom) {
     return citer_identifiant(r.noms.attributs.at(nom));
 }
 
-std::vector<std::string> attributs_de(const relation& rel) {
-    return attributs_releve(etat_releve{const_cast<relation*>(&rel), 1, 1, 0});
+// The attribute names of `rel` (its header), in order.
+std::vector<std::string> lire_attributs(relation& rel) {
+    return attributs_releve(etat_releve{&rel, 1, 1, 0});
 }
 
-std::vector<std::string> attributs_de(const std::string& nom) {
-    return attributs_de(*relation_enregistree(nom));
+// The attribute names of the relation registered as `nom`.
+std::vector<std::string> lire_attributs(const std::string& nom) {
+    return lire_attributs(*relation_enregistree(nom));
 }
 
 // "c1","c2",... for the attributes `noms`, each prefixed by `prefixe`.
-std::string liste_colonnes(const redaction& r, const std::vector<std::string>& noms,
-                           const std::string& prefixe = "") {
+std::string lister_colonnes(const redaction& r, const std::vector<std::string>& noms,
+                            const std::string& prefixe = "") {
     std::string liste;
     for (const std::string& nom : noms) {
         if (!liste.empty()) liste += ',';
-        liste += prefixe + colonne(r, nom);
+        liste += prefixe + citer_colonne(r, nom);
     }
     return liste;
 }
 
+// A table of text columns for each relation that @relation created.
 void ecrire_creation(redaction& r, const instruction_notee& ins) {
     for (int32_t i = ins.premiere_relation; i < ins.fin_relations; i++) {
-        const relation& rel = *dico->entrees[static_cast<size_t>(i)].adresse;
+        relation& rel = *dico->entrees[static_cast<size_t>(i)].adresse;
         std::string colonnes;
-        for (const std::string& a : attributs_de(rel)) {
+        for (const std::string& a : lire_attributs(rel)) {
             if (!colonnes.empty()) colonnes += ", ";
-            colonnes += colonne(r, a) + " TEXT";
+            colonnes += citer_colonne(r, a) + " TEXT";
         }
-        r.sql += "CREATE TABLE " + table(r, rel.nom) + " (" + colonnes + ");\n";
+        r.sql += "CREATE TABLE " + citer_table(r, rel.nom) + " (" + colonnes + ");\n";
     }
 }
 
 // The slots of `rel` among [debut, fin) that are live, as SQL tuples.
-std::vector<std::string> tuples_actifs(const relation& rel, int64_t debut, int64_t fin) {
+std::vector<std::string> lister_tuples_actifs(relation& rel, int64_t debut, int64_t fin) {
     std::vector<std::string> tuples;
     for (int64_t slot = debut; slot < fin; slot++) {
         if (!rel.actifs[slot]) continue;
@@ -86,17 +92,19 @@ std::vector<std::string> tuples_actifs(const relation& rel, int64_t debut, int64
 }
 
 // The end of the slots of `rel` when `ins` ended.
-int64_t fin_slots(const instruction_notee& ins, const relation* rel) {
+int64_t trouver_fin_slots(const instruction_notee& ins, const relation* rel) {
     for (const etat_releve& etat : ins.etats)
         if (etat.rel == rel) return etat.stockes;
     return nb_slots_stockes(*rel);
 }
 
+// The rows a run of @data made live, per relation, in batches.
 void ecrire_donnees(redaction& r, const instruction_notee& ins) {
     for (const donnees_versees& d : ins.donnees) {
-        std::vector<std::string> tuples = tuples_actifs(*d.rel, d.stockes_avant, fin_slots(ins, d.rel));
-        std::string debut = "INSERT INTO " + table(r, d.rel->nom) + " (" +
-                            liste_colonnes(r, attributs_de(*d.rel)) + ") VALUES\n";
+        std::vector<std::string> tuples =
+            lister_tuples_actifs(*d.rel, d.stockes_avant, trouver_fin_slots(ins, d.rel));
+        std::string debut = "INSERT INTO " + citer_table(r, d.rel->nom) + " (" +
+                            lister_colonnes(r, lire_attributs(*d.rel)) + ") VALUES\n";
         for (size_t i = 0; i < tuples.size(); i++) {
             r.sql += i % LIGNES_PAR_INSERTION == 0 ? debut : ",\n";
             r.sql += tuples[i];
@@ -106,8 +114,9 @@ void ecrire_donnees(redaction& r, const instruction_notee& ins) {
     }
 }
 
-std::string creer_table(const redaction& r, const std::string& nom) {
-    return "CREATE TABLE " + table(r, nom) + " AS ";
+// The head of the statement that makes the table `nom` from a query.
+std::string commencer_creation(const redaction& r, const std::string& nom) {
+    return "CREATE TABLE " + citer_table(r, nom) + " AS ";
 }
 
 // The selection: an equality as a WHERE clause; any other comparison selects
@@ -117,64 +126,66 @@ std::string traduire_selection(const redaction& r, const descripteur& d) {
     if (d.param2.empty() || d.param2[0] != '=')
         condition = "1 = 0";
     else if (d.type_op == OP_SELECTION)
-        condition = colonne(r, d.param1) + " = " + citer_valeur(d.param3);
+        condition = citer_colonne(r, d.param1) + " = " + citer_valeur(d.param3);
     else
-        condition = colonne(r, d.param1) + " = " + colonne(r, d.param3);
-    return "SELECT DISTINCT " + liste_colonnes(r, attributs_de(d.source)) + " FROM " +
-           table(r, d.source) + " WHERE " + condition;
+        condition = citer_colonne(r, d.param1) + " = " + citer_colonne(r, d.param3);
+    return "SELECT DISTINCT " + lister_colonnes(r, lire_attributs(d.source)) + " FROM " +
+           citer_table(r, d.source) + " WHERE " + condition;
 }
 
+// Every column of the source, the renamed one under its new name.
 std::string traduire_renommage(const redaction& r, const descripteur& d) {
     std::string liste;
-    for (const std::string& a : attributs_de(d.source)) {
+    for (const std::string& a : lire_attributs(d.source)) {
         if (!liste.empty()) liste += ',';
-        liste += colonne(r, a);
-        if (a == d.param1) liste += " AS " + colonne(r, d.param2);
+        liste += citer_colonne(r, a);
+        if (a == d.param1) liste += " AS " + citer_colonne(r, d.param2);
     }
-    return "SELECT DISTINCT " + liste + " FROM " + table(r, d.source);
+    return "SELECT DISTINCT " + liste + " FROM " + citer_table(r, d.source);
 }
 
 // The view of a join's product (see the head of this file).
 std::string traduire_produit(const redaction& r, const descripteur& d, const std::string& nom) {
     std::string liste;
-    for (const std::string& a : attributs_de(d.source))
-        liste += std::string(liste.empty() ? "" : ",") + "\"g\"." + colonne(r, a) + " AS " +
+    for (const std::string& a : lire_attributs(d.source))
+        liste += std::string(liste.empty() ? "" : ",") + "\"g\"." + citer_colonne(r, a) + " AS " +
                  citer_identifiant("g." + r.noms.attributs.at(a));
-    for (const std::string& a : attributs_de(d.param1))
-        liste += ",\"d\"." + colonne(r, a) + " AS " +
+    for (const std::string& a : lire_attributs(d.param1))
+        liste += ",\"d\"." + citer_colonne(r, a) + " AS " +
                  citer_identifiant("d." + r.noms.attributs.at(a));
-    return "CREATE VIEW " + table(r, nom) + " AS SELECT " + liste + " FROM " +
-           table(r, d.source) + " AS \"g\", " + table(r, d.param1) + " AS \"d\";\n";
+    return "CREATE VIEW " + citer_table(r, nom) + " AS SELECT " + liste + " FROM " +
+           citer_table(r, d.source) + " AS \"g\", " + citer_table(r, d.param1) + " AS \"d\";\n";
 }
 
 // The natural join, by explicit equality of the common columns: the left
 // columns, then the right ones not in common.
 std::string traduire_jointure(const redaction& r, const descripteur& d) {
-    std::vector<std::string> gauche = attributs_de(d.source);
-    std::vector<std::string> droite = attributs_de(d.param1);
-    std::string liste = liste_colonnes(r, gauche, "\"g\".");
+    std::vector<std::string> gauche = lire_attributs(d.source);
+    std::vector<std::string> droite = lire_attributs(d.param1);
+    std::string liste = lister_colonnes(r, gauche, "\"g\".");
     std::string condition;
     for (const std::string& b : droite) {
         bool commun = false;
         for (const std::string& a : gauche) commun = commun || a == b;
         if (!commun) {
-            liste += ",\"d\"." + colonne(r, b);
+            liste += ",\"d\"." + citer_colonne(r, b);
             continue;
         }
         condition += condition.empty() ? " WHERE " : " AND ";
-        condition += "\"g\"." + colonne(r, b) + " = \"d\"." + colonne(r, b);
+        condition += "\"g\"." + citer_colonne(r, b) + " = \"d\"." + citer_colonne(r, b);
     }
-    return "SELECT DISTINCT " + liste + " FROM " + table(r, d.source) + " AS \"g\", " +
-           table(r, d.param1) + " AS \"d\"" + condition;
+    return "SELECT DISTINCT " + liste + " FROM " + citer_table(r, d.source) + " AS \"g\", " +
+           citer_table(r, d.param1) + " AS \"d\"" + condition;
 }
 
 // Union or difference: the attributes are the same, in the same order.
 std::string traduire_ensembliste(const redaction& r, const descripteur& d, const char* mot) {
-    std::string colonnes = liste_colonnes(r, attributs_de(d.source));
-    return "SELECT " + colonnes + " FROM " + table(r, d.source) + " " + mot + " SELECT " +
-           colonnes + " FROM " + table(r, d.param1);
+    std::string colonnes = lister_colonnes(r, lire_attributs(d.source));
+    return "SELECT " + colonnes + " FROM " + citer_table(r, d.source) + " " + mot + " SELECT " +
+           colonnes + " FROM " + citer_table(r, d.param1);
 }
 
+// The table of one operation's result (and a join's product view).
 void ecrire_operation(redaction& r, const operation_notee& op) {
     const descripteur& d = op.desc;
     std::string requete;
@@ -182,8 +193,8 @@ void ecrire_operation(redaction& r, const operation_notee& op) {
     case OP_SELECTION:
     case OP_SELECTION_ATTRIBUT: requete = traduire_selection(r, d); break;
     case OP_PROJECTION:
-        requete = "SELECT DISTINCT " + liste_colonnes(r, attributs_de(op.resultat)) + " FROM " +
-                  table(r, d.source);
+        requete = "SELECT DISTINCT " + lister_colonnes(r, lire_attributs(op.resultat)) + " FROM " +
+                  citer_table(r, d.source);
         break;
     case OP_JOINTURE:
         r.sql += traduire_produit(r, d, "#" + op.resultat);
@@ -194,19 +205,22 @@ void ecrire_operation(redaction& r, const operation_notee& op) {
     case OP_DIFFERENCE: requete = traduire_ensembliste(r, d, "EXCEPT"); break;
     default: return;
     }
-    r.sql += creer_table(r, op.resultat) + requete + ";\n";
+    r.sql += commencer_creation(r, op.resultat) + requete + ";\n";
 }
 
-void ecrire_affichage(redaction& r, const relation& rel) {
+// The comment that names the listing, then the query of its columns.
+void ecrire_affichage(redaction& r, relation& rel) {
     std::string liste;
-    for (const std::string& a : attributs_de(rel)) {
+    for (const std::string& a : lire_attributs(rel)) {
         if (!liste.empty()) liste += ',';
-        liste += colonne(r, a);
+        liste += citer_colonne(r, a);
         if (r.noms.attributs.at(a) != a) liste += " AS " + citer_identifiant(a);
     }
-    r.sql += "-- @print " + rel.nom + "\nSELECT " + liste + " FROM " + table(r, rel.nom) + ";\n";
+    r.sql +=
+        "-- @print " + rel.nom + "\nSELECT " + liste + " FROM " + citer_table(r, rel.nom) + ";\n";
 }
 
+// The dialect's name, as the command line gives it.
 const char* nommer_dialecte(dialecte_sql dialecte) {
     switch (dialecte) {
     case DIALECTE_POSTGRESQL: return "postgresql";
