@@ -5,7 +5,7 @@ set -euo pipefail
 
 paquets=(cmake ninja-build g++ libabsl-dev)
 case "${1:-}" in
---tests) paquets+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev mandoc) ;;
+--tests) paquets+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev mandoc sqlite3) ;;
 --paquet) paquets+=(dpkg-dev man-db) ;; # dpkg-shlibdeps for cpack, man and lexgrog
 esac
 

@@ -1,0 +1,2 @@
+# sqlite3 runs the script and lists both relations.
+test "$(sqlite3 :memory: <obtenu.stdout)" = "$(printf '1\n1')"
