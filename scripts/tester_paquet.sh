@@ -45,9 +45,18 @@ cp "$racine"/tests/bout_en_bout/cas/exemple_employes/attendu.* "$cas/"
 printf '%s\n' /usr/share/doc/algrel/examples/employes-donnees.vorn \
     /usr/share/doc/algrel/examples/employes-commandes.vorn sortie.vorn >"$cas/arguments"
 verifier bash "$racine/tests/bout_en_bout/lancer_cas.sh" /usr/bin/algrel "$cas"
+# The companions run on the same examples: a trace, a program checked against
+# itself, a script.
+exemples=(/usr/share/doc/algrel/examples/employes-donnees.vorn
+          /usr/share/doc/algrel/examples/employes-commandes.vorn)
+verifier sh -c '/usr/bin/algrel-trace "$@" | grep -q "^Dictionnaire : 9 relations$"' _ "${exemples[@]}"
+verifier /usr/bin/algrel-corriger "${exemples[@]}" "${exemples[1]}" >/dev/null
+verifier sh -c '/usr/bin/algrel-sql "$@" | grep -q "^-- @print AUTRES$"' _ "${exemples[@]}"
 
 $sudo dpkg -r algrel
-verifier test ! -e /usr/bin/algrel
+for programme in algrel algrel-trace algrel-corriger algrel-sql; do
+    verifier test ! -e "/usr/bin/$programme"
+done
 verifier test ! -e /usr/share/man/man1/algrel.1.gz
 verifier test ! -e /usr/share/doc/algrel
 verifier test -z "$(installe && echo installed)"
