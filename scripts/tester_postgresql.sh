@@ -18,7 +18,7 @@ if [ -z "$(binaires)" ] || ! command -v psql >/dev/null; then
 fi
 bin="$(binaires)"
 
-[ -x "$racine/build/algrel" ] && [ -x "$racine/build/src/outils/algrel-sql" ] ||
+[ -x "$racine/build/algrel" ] && [ -x "$racine/build/algrel-sql" ] ||
     cmake --build "$racine/build" --target algrel algrel-sql
 
 # initdb and pg_ctl refuse to run as root: the server runs as postgres.
@@ -41,5 +41,5 @@ en_postgres "$bin/pg_ctl" -D "$dossier/grappe" -l "$dossier/journal" -w \
 export PGHOST="$dossier" PGUSER=postgres
 source "$racine/tests/outils/sql/cas_propres.sh"
 node "$racine/tests/outils/sql/comparer_moteurs.mjs" --moteur postgresql \
-    --algrel "$racine/build/algrel" --sql "$racine/build/src/outils/algrel-sql" \
+    --algrel "$racine/build/algrel" --sql "$racine/build/algrel-sql" \
     --aleatoire "$nombre" --graine "$graine" --cas "${cas_propres[@]}"

@@ -17,7 +17,12 @@ const char* const USAGE =
 struct demande {
     dialecte_sql dialecte = DIALECTE_SQLITE;
     std::vector<std::string> fichiers; // [données] commandes
+    bool aide = false;
 };
+
+const char* const AIDE =
+    "Exécute le programme comme algrel et écrit sur la sortie standard un script SQL\n"
+    "qui fait le même travail (sqlite par défaut).\n";
 
 // The dialect named `texte`, or erreur_usage.
 dialecte_sql lire_dialecte(const std::string& texte) {
@@ -35,6 +40,9 @@ demande lire_demande(int argc, char** argv) {
         std::string argument = argv[i];
         if (options && argument == "--") {
             options = false;
+        } else if (options && argument == "--help") {
+            d.aide = true;
+            return d;
         } else if (options && argument == "--dialecte") {
             if (i + 1 == argc) throw erreur_usage{"l'option --dialecte attend un dialecte"};
             d.dialecte = lire_dialecte(argv[++i]);
@@ -81,6 +89,10 @@ int main(int argc, char** argv) {
     FILE* commandes = nullptr;
     try {
         d = lire_demande(argc, argv);
+        if (d.aide) {
+            std::printf("usage : %s\n%s", USAGE, AIDE);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
         if (d.fichiers.size() == 2) donnees = ouvrir_lecture(d.fichiers[0]);
         commandes = ouvrir_lecture(d.fichiers.back());
     } catch (const erreur_usage& e) {
