@@ -19,6 +19,8 @@ export LC_ALL=C
 programme="$(realpath "$1")"
 cas="$(realpath "$2")"
 export PROGRAMME="$programme"
+# Scripts shared by the cases, for their verifier.sh.
+export TESTS_OUTILS="$(cd "$(dirname "$0")" && pwd)"
 travail="$(mktemp -d)"
 trap 'chmod -R u+rwx "$travail" 2>/dev/null; rm -rf "$travail"' EXIT
 cp -R "$cas/." "$travail/"
