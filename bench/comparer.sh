@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
-# Side-by-side comparison of algrel and sqlite3 on the workloads written by
-# generateur_charges. Builds Release, generates each workload at each size,
-# runs it through algrel and through `sqlite3 :memory:` alternately, checks
-# after every run that both printed the same number of rows for every printed
-# relation, and prints the median wall time, the median CPU time (user and
-# system: steadier than wall time on a busy machine), the peak resident memory
-# and the ratios sqlite3/algrel.
+# Side-by-side comparison of algrel with sqlite3 and DuckDB on the workloads
+# written by generateur_charges. Builds Release, generates each workload at
+# each size, runs it through algrel, `sqlite3 :memory:` and an in-memory DuckDB
+# (its Node.js package, installed with npm into build-duckdb/ by
+# scripts/installer_duckdb.sh when missing) in
+# turn, checks after every run that each peer printed the same number of rows
+# as algrel for every printed relation, and prints the median wall time, the
+# median CPU time (user and system: steadier than wall time on a busy
+# machine), the peak resident memory and the ratios peer/algrel.
 #
 # Usage: bench/comparer.sh
 # Environment (optional): CHARGES="ingest ops nested cross many",
-#   TAILLES="10000 100000 1000000", RUNS (default 5, 3 at 10^6 rows and more),
-#   BUILD (default build-bench), TRAVAIL (default $BUILD/charges).
+#   TAILLES="10000 100000 1000000" (10000000 too, at will), PAIRS="sqlite3 duckdb"
+#   (the peers run), RUNS (default 5, 3 at 10^6 rows and more),
+#   THREADS_DUCKDB (default 2), BUILD (default build-bench),
+#   TRAVAIL (default $BUILD/charges).
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD:-$racine/build-bench}"
 travail="${TRAVAIL:-$build/charges}"
 read -r -a charges <<<"${CHARGES:-ingest ops nested cross many}"
 read -r -a tailles <<<"${TAILLES:-10000 100000 1000000}"
+read -r -a pairs <<<"${PAIRS:-sqlite3 duckdb}"
 
 installer() {
     local manquants=()
@@ -43,6 +48,13 @@ mkdir -p "$travail"
 travail="$(cd "$travail" && pwd)"
 algrel="$build/algrel"
 generateur="$build/bench/generateur_charges"
+script_duckdb="$racine/bench/duckdb_requetes.js"
+modules_duckdb=""
+if [[ " ${pairs[*]} " == *" duckdb "* ]]; then
+    command -v npm >/dev/null || installer nodejs npm
+    # The same pinned package as the test suite's checks of algrel-sql.
+    modules_duckdb="$("$racine/scripts/installer_duckdb.sh")/node_modules"
+fi
 
 # Runs a command in the current folder; sets `duree` (wall, seconds), `cpu`
 # (user and system, seconds) and `memoire` (peak resident set, MiB). Standard input is requetes.sql for sqlite3.
@@ -67,23 +79,46 @@ comptes_algrel() {
          END { for (i = 1; i <= k; i++) print noms[i], n[noms[i]] + 0 }' imprimees.txt sortie.vorn
 }
 
-# The same from the CSV files that sqlite3 wrote.
-comptes_sqlite() {
+# The same from the CSV files that a peer wrote.
+comptes_pair() {
     while read -r nom; do
         echo "$nom $(wc -l <"resultat_$nom.csv")"
     done <imprimees.txt
+}
+
+# Runs the workload of the current folder through peer $1.
+lancer_pair() {
+    rm -f resultat_*.csv
+    case "$1" in
+    sqlite3) mesurer sqlite3 -batch :memory: <requetes.sql ;;
+    duckdb) mesurer node "$script_duckdb" "$modules_duckdb" requetes.sql "${THREADS_DUCKDB:-2}" ;;
+    *) echo "unknown peer: $1" >&2; exit 1 ;;
+    esac
 }
 
 mediane() {
     printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
+rapport() { awk -v a="$1" -v s="$2" -v f="$3" 'BEGIN { printf f, (a > 0 ? s / a : 0) }'; }
+
 echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores," \
     "$(free -g | awk '/^Mem:/ { print $2 }') GiB; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "$(sqlite3 --version | cut -d' ' -f1 | sed 's/^/sqlite3 /'); algrel built Release"
-ligne='%-7s %8s %4s | %7s %7s %7s | %7s %7s %7s | %6s %6s\n'
-printf "\n$ligne" "" "" "" algrel "" "" sqlite3 "" "" ratio ""
-printf "$ligne" workload rows runs "wall s" "cpu s" MiB "wall s" "cpu s" MiB time mem
+versions="algrel built Release"
+for p in "${pairs[@]}"; do
+    case "$p" in
+    sqlite3) versions+="; sqlite3 $(sqlite3 --version | cut -d' ' -f1)" ;;
+    duckdb) versions+="; DuckDB $(node -p "require('$modules_duckdb/@duckdb/node-api/package.json').version") (Node.js $(node --version), ${THREADS_DUCKDB:-2} threads)" ;;
+    esac
+done
+echo "$versions"
+entete1=$(printf '%-7s %8s %4s | %7s %7s %7s' "" "" "" algrel "" "")
+entete2=$(printf '%-7s %8s %4s | %7s %7s %7s' workload rows runs "wall s" "cpu s" MiB)
+for p in "${pairs[@]}"; do
+    entete1+=$(printf ' | %7s %7s %7s | %6s %6s' "$p" "" "" ratio "")
+    entete2+=$(printf ' | %7s %7s %7s | %6s %6s' "wall s" "cpu s" MiB time mem)
+done
+printf '\n%s\n%s\n' "$entete1" "$entete2"
 for taille in "${tailles[@]}"; do
     for charge in "${charges[@]}"; do
         dossier="$travail/${charge}_$taille"
@@ -91,29 +126,39 @@ for taille in "${tailles[@]}"; do
         "$generateur" "$charge" "$taille" "$dossier"
         cd "$dossier"
         runs=${RUNS:-$([ "$taille" -ge 1000000 ] && echo 3 || echo 5)}
-        t_a=() c_a=() m_a=() t_s=() c_s=() m_s=()
+        declare -A t=() c=() m=()
         for ((i = 0; i < runs; i++)); do
             mesurer "$algrel" donnees.vorn commandes.vorn sortie.vorn
-            t_a+=("$duree") c_a+=("$cpu") m_a+=("$memoire")
+            t[algrel]+=" $duree" c[algrel]+=" $cpu" m[algrel]+=" $memoire"
             [ -s stderr.txt ] && { echo "algrel wrote to stderr in $dossier" >&2; exit 1; }
-            rm -f resultat_*.csv
-            mesurer sqlite3 -batch :memory: <requetes.sql
-            t_s+=("$duree") c_s+=("$cpu") m_s+=("$memoire")
-            if ! diff <(comptes_algrel) <(comptes_sqlite) >ecarts.txt; then
-                echo "row counts differ in $dossier (< algrel, > sqlite3):" >&2
-                cat ecarts.txt >&2
-                exit 1
-            fi
+            comptes_algrel >comptes.txt
+            for p in "${pairs[@]}"; do
+                lancer_pair "$p"
+                t[$p]+=" $duree" c[$p]+=" $cpu" m[$p]+=" $memoire"
+                if ! diff comptes.txt <(comptes_pair) >ecarts.txt; then
+                    echo "row counts differ in $dossier (< algrel, > $p):" >&2
+                    cat ecarts.txt >&2
+                    exit 1
+                fi
+            done
         done
-        comptes_algrel >comptes.txt
-        ta=$(mediane "${t_a[@]}") ca=$(mediane "${c_a[@]}") ma=$(mediane "${m_a[@]}")
-        ts=$(mediane "${t_s[@]}") cs=$(mediane "${c_s[@]}") ms=$(mediane "${m_s[@]}")
-        printf "$ligne" "$charge" "$taille" "$runs" "$ta" "$ca" "$ma" "$ts" "$cs" "$ms" \
-            "$(awk -v a="$ta" -v s="$ts" 'BEGIN { printf "%.1fx", (a > 0 ? s / a : 0) }')" \
-            "$(awk -v a="$ma" -v s="$ms" 'BEGIN { printf "%.2fx", (a > 0 ? s / a : 0) }')"
+        # shellcheck disable=SC2086
+        ta=$(mediane ${t[algrel]}) ma=$(mediane ${m[algrel]})
+        # shellcheck disable=SC2086
+        ligne=$(printf '%-7s %8s %4s | %7s %7s %7s' "$charge" "$taille" "$runs" "$ta" \
+            "$(mediane ${c[algrel]})" "$ma")
+        for p in "${pairs[@]}"; do
+            # shellcheck disable=SC2086
+            tp=$(mediane ${t[$p]}) mp=$(mediane ${m[$p]})
+            # shellcheck disable=SC2086
+            ligne+=$(printf ' | %7s %7s %7s | %6s %6s' "$tp" "$(mediane ${c[$p]})" "$mp" \
+                "$(rapport "$ta" "$tp" '%.1fx')" "$(rapport "$ma" "$mp" '%.2fx')")
+        done
+        echo "$ligne"
+        unset t c m
         cd "$racine"
     done
 done
 echo
-echo "Medians of the runs. Ratios sqlite3/algrel: time on the wall medians (above 1:" \
+echo "Medians of the runs. Ratios peer/algrel: time on the wall medians (above 1:" \
     "algrel faster), mem on the peak resident sets (above 1: algrel smaller)."

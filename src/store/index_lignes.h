@@ -6,6 +6,7 @@
 // answer, so that the memory accesses of the set overlap.
 #pragma once
 
+#include "store/grands_blocs.h"
 #include "store/valeurs.h"
 
 #include <absl/container/flat_hash_set.h>
@@ -35,7 +36,8 @@ struct egalite_ligne {
     bool operator()(uint32_t a, cle_ligne b) const { return (*this)(b, a); }
 };
 
-using index_lignes = absl::flat_hash_set<uint32_t, hachage_ligne, egalite_ligne>;
+using index_lignes =
+    absl::flat_hash_set<uint32_t, hachage_ligne, egalite_ligne, allocateur_grand<uint32_t>>;
 
 // Adds the live slots `debut` to `fin` (excluded) of `rel` to its index, in
 // slot order; with `retirer`, each one repeating a row already there is

@@ -8,9 +8,20 @@
 #include "store/relation.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+// Grows `tableau` to `nombre` elements, keeping its content; a refusal of
+// the system is the memory error.
+template <typename T> static void agrandir(tableau_slots<T>& tableau, size_t nombre) {
+    void* nouveau = std::realloc(tableau.get(), nombre * sizeof(T));
+    if (!nouveau) erreur(400);
+    (void)tableau.release();
+    tableau.reset(static_cast<T*>(nouveau));
+}
+
 // Makes room for one more stored slot; the room doubles each time it fills.
+// realloc moves a large array's pages without copying them.
 static void reserver_slot(relation& rel) {
     if (rel.stockes < rel.capacite) return;
     int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);
@@ -19,16 +30,8 @@ static void reserver_slot(relation& rel) {
     // Each slot: its ids, its flag, and about 10 bytes of the row index.
     compter_memoire(static_cast<size_t>(nouvelle - rel.capacite) *
                     (champs * sizeof(id_valeur) + 1 + 10));
-    auto valeurs =
-        std::make_unique_for_overwrite<id_valeur[]>(static_cast<size_t>(nouvelle) * champs);
-    auto actifs = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(nouvelle));
-    size_t stockes = static_cast<size_t>(rel.stockes);
-    if (stockes > 0) {
-        std::memcpy(valeurs.get(), rel.valeurs.get(), stockes * champs * sizeof(id_valeur));
-        std::memcpy(actifs.get(), rel.actifs.get(), stockes);
-    }
-    rel.valeurs = std::move(valeurs);
-    rel.actifs = std::move(actifs);
+    agrandir(rel.valeurs, static_cast<size_t>(nouvelle) * champs);
+    agrandir(rel.actifs, static_cast<size_t>(nouvelle));
     rel.capacite = nouvelle;
 }
 

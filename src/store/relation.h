@@ -14,6 +14,7 @@
 #include <absl/container/flat_hash_set.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,6 +31,13 @@ struct tuple {
     const id_valeur* valeurs;
 };
 
+// Slot arrays are malloc'd so that they grow through realloc: a large one is
+// mapped memory, which the system moves without copying it.
+struct liberer_par_free {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T> using tableau_slots = std::unique_ptr<T[], liberer_par_free>;
+
 struct relation {
     std::string nom;
     int32_t rang = 0; // its place in the dictionary's creation order
@@ -40,8 +48,8 @@ struct relation {
     // Slots stored in them: nb_tuples, except for a join's product, whose
     // counts are kept but whose rows are never stored (no statement reads them).
     int64_t stockes = 0;
-    std::unique_ptr<id_valeur[]> valeurs; // nb_champs ids per slot
-    std::unique_ptr<uint8_t[]> actifs;    // one flag per slot
+    tableau_slots<id_valeur> valeurs; // nb_champs ids per slot
+    tableau_slots<uint8_t> actifs;    // one flag per slot
     // The live rows, by slot number; rebuilt on demand after rows were
     // appended without it (index_valide false).
     index_lignes index;

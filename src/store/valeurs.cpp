@@ -1,6 +1,7 @@
 #include "store/valeurs.h"
 
 #include "driver/erreurs.h"
+#include "store/grands_blocs.h"
 #include "store/hachage.h"
 #include "store/memoire.h"
 
@@ -69,7 +70,8 @@ struct egalite_entree {
     }
 };
 
-absl::flat_hash_set<entree_texte, hachage_entree, egalite_entree> ids;
+absl::flat_hash_set<entree_texte, hachage_entree, egalite_entree, allocateur_grand<entree_texte>>
+    ids;
 
 // The key of `texte` from its bytes in three words, zero past its end.
 cle_texte cle_des_mots(std::string_view texte, const uint64_t (&mots)[3]) {
