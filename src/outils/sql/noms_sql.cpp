@@ -7,23 +7,19 @@
 #include <cstdio>
 #include <set>
 
-std::string citer_identifiant(const std::string& texte) {
-    std::string cite = "\"";
+// `texte` between two `guillemet`, each one inside doubled.
+static std::string citer(const std::string& texte, char guillemet) {
+    std::string cite(1, guillemet);
     for (char c : texte) {
-        if (c == '"') cite += '"';
+        if (c == guillemet) cite += guillemet;
         cite += c;
     }
-    return cite + '"';
+    return cite + guillemet;
 }
 
-std::string citer_valeur(const std::string& texte) {
-    std::string cite = "'";
-    for (char c : texte) {
-        if (c == '\'') cite += '\'';
-        cite += c;
-    }
-    return cite + '\'';
-}
+std::string citer_identifiant(const std::string& texte) { return citer(texte, '"'); }
+
+std::string citer_valeur(const std::string& texte) { return citer(texte, '\''); }
 
 namespace {
 
