@@ -8,6 +8,7 @@
 #include <absl/container/flat_hash_set.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -16,7 +17,7 @@ textes_internes textes;
 namespace {
 
 std::string_view texte_stocke(id_valeur id) {
-    const char* debut = textes.octets.data() + id;
+    const char* debut = textes.octets + id;
     return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
 }
 
@@ -40,11 +41,9 @@ struct cle_texte {
     uint32_t empreinte;
 };
 
-// An entry of the set: an interned text's first bytes, id and hash bits. A
-// text shorter than 8 bytes is known by its first bytes alone (texts hold no
-// NUL byte), so that finding it needs no access to the stored texts.
+// An entry of the set: an interned text's id and hash bits. Its text is read
+// only when the hash bits match, which for a text not yet interned is rare.
 struct entree_texte {
-    uint64_t debut;
     id_valeur id;
     uint32_t empreinte;
 };
@@ -62,8 +61,7 @@ struct egalite_entree {
     using is_transparent = void;
     bool operator()(const entree_texte& a, const entree_texte& b) const { return a.id == b.id; }
     bool operator()(const cle_texte& cle, const entree_texte& entree) const {
-        return cle.empreinte == entree.empreinte && cle.debut == entree.debut &&
-               (cle.texte.size() < 8 || cle.texte == texte_stocke(entree.id));
+        return cle.empreinte == entree.empreinte && cle.texte == texte_stocke(entree.id);
     }
     bool operator()(const entree_texte& entree, const cle_texte& cle) const {
         return (*this)(cle, entree);
@@ -102,19 +100,25 @@ cle_texte cle_avec_marge(std::string_view texte) {
 // Stores a new text and answers its id, where it starts; the memory is
 // counted as it grows, with the set's entry.
 id_valeur stocker(std::string_view texte) {
-    std::vector<char>& octets = textes.octets;
-    size_t debut = octets.empty() ? 0 : octets.size() - PLACE_COPIE;
+    size_t debut = textes.taille == 0 ? 0 : textes.taille - PLACE_COPIE;
     size_t fin = debut + 1 + texte.size();
     if (fin >= ID_ENTIER) erreur(400);
-    if (fin + PLACE_COPIE > octets.capacity()) {
-        size_t capacite = std::max<size_t>(1 << 16, octets.capacity() * 2);
-        compter_memoire(capacite - octets.capacity());
-        octets.reserve(capacite);
+    if (fin + PLACE_COPIE > textes.capacite) {
+        size_t capacite = std::max<size_t>(1 << 16, textes.capacite * 2);
+        compter_memoire(capacite - textes.capacite);
+        void* agrandi = std::realloc(textes.octets, capacite);
+        if (!agrandi) erreur(400);
+        textes.octets = static_cast<char*>(agrandi);
+        textes.capacite = capacite;
     }
-    compter_memoire(2 * sizeof(entree_texte));
-    octets.resize(fin + PLACE_COPIE);
-    octets[debut] = static_cast<char>(texte.size());
-    if (!texte.empty()) std::memcpy(octets.data() + debut + 1, texte.data(), texte.size());
+    // The set's share: a fixed 32 bytes a text (two entries of its first
+    // layout), so that the memory ceiling falls where it always did.
+    compter_memoire(32);
+    textes.octets[debut] = static_cast<char>(texte.size());
+    if (!texte.empty()) std::memcpy(textes.octets + debut + 1, texte.data(), texte.size());
+    // The padding that copier_texte may read past the last text.
+    std::memset(textes.octets + fin, 0, PLACE_COPIE);
+    textes.taille = fin + PLACE_COPIE;
     return static_cast<id_valeur>(debut);
 }
 
@@ -122,7 +126,7 @@ id_valeur interner_cle(const cle_texte& cle) {
     auto trouve = ids.find(cle);
     if (trouve != ids.end()) return trouve->id;
     id_valeur id = stocker(cle.texte);
-    ids.insert(entree_texte{cle.debut, id, cle.empreinte});
+    ids.insert(entree_texte{id, cle.empreinte});
     return id;
 }
 
@@ -162,6 +166,7 @@ id_valeur chercher_valeur(std::string_view texte) {
 }
 
 void reinitialiser_valeurs() {
+    std::free(textes.octets);
     textes = textes_internes{};
     ids = decltype(ids){};
 }

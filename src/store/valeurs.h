@@ -40,7 +40,9 @@ id_valeur chercher_valeur(std::string_view texte);
 // the other, with PLACE_COPIE bytes of padding at the end. The id of an
 // interned text is where it starts. Read through copier_texte.
 struct textes_internes {
-    std::vector<char> octets;
+    char* octets = nullptr; // malloc'd, grown through realloc (no copy when large)
+    size_t taille = 0;      // bytes in use, padding included
+    size_t capacite = 0;
 };
 extern textes_internes textes;
 
@@ -76,7 +78,7 @@ inline size_t ecrire_entier(char* destination, uint32_t valeur) {
 // bytes (the bytes past the text are scratch), and answers its length.
 inline size_t copier_texte(char* destination, id_valeur id) {
     if (id & ID_ENTIER) return ecrire_entier(destination, id & ~ID_ENTIER);
-    const char* debut = textes.octets.data() + id;
+    const char* debut = textes.octets + id;
     std::memcpy(destination, debut + 1, PLACE_COPIE);
     return static_cast<unsigned char>(debut[0]);
 }

@@ -1,0 +1,84 @@
+// Interned values: one id per distinct text, its text given back exactly,
+// through the growth of the stored texts and of the set that finds them.
+#include "aide.h"
+
+#include "store/valeurs.h"
+
+#include <string>
+#include <vector>
+
+class valeurs : public avec_interpreteur {};
+
+namespace {
+
+std::string texte_de(id_valeur id) {
+    std::string texte;
+    ajouter_texte_valeur(texte, id);
+    return texte;
+}
+
+// Interns `textes` in one batch, as the data statement does.
+std::vector<id_valeur> interner_lot(const std::vector<std::string>& textes) {
+    std::string tampon;
+    std::vector<size_t> debuts;
+    for (const std::string& t : textes) {
+        debuts.push_back(tampon.size());
+        tampon += t + ",";
+    }
+    tampon.append(MARGE_LECTURE, '\0');
+    std::vector<std::string_view> vues;
+    for (size_t i = 0; i < textes.size(); i++)
+        vues.emplace_back(tampon.data() + debuts[i], textes[i].size());
+    std::vector<id_valeur> ids(textes.size());
+    interner_valeurs(vues.data(), static_cast<int32_t>(vues.size()), ids.data());
+    return ids;
+}
+
+} // namespace
+
+TEST_F(valeurs, des_textes_qui_different_apres_leur_premier_mot_ont_des_ids_distincts) {
+    // Same first 8 or 16 bytes, different past them; and every length to 19.
+    std::vector<std::string> textes = {"abcdefgh",
+                                       "abcdefghi",
+                                       "abcdefghj",
+                                       "abcdefghijklmnop",
+                                       "abcdefghijklmnopq",
+                                       "abcdefghijklmnopr",
+                                       "a",
+                                       "007",
+                                       "0"};
+    std::string long_texte;
+    for (int n = 1; n <= 19; n++) textes.push_back(long_texte += static_cast<char>('A' + n));
+    std::vector<id_valeur> ids = interner_lot(textes);
+    for (size_t i = 0; i < textes.size(); i++) {
+        EXPECT_EQ(texte_de(ids[i]), textes[i]);
+        EXPECT_EQ(interner_valeur(textes[i]), ids[i]) << textes[i];
+        EXPECT_EQ(chercher_valeur(textes[i]), ids[i]) << textes[i];
+        for (size_t j = 0; j < i; j++) EXPECT_NE(ids[i], ids[j]) << textes[i] << " " << textes[j];
+    }
+    EXPECT_EQ(chercher_valeur("abcdefghk"), ID_ABSENT);
+    EXPECT_EQ(code_erreur([] { interner_valeur("abcdefghijklmnopqrst"); }), 209);
+}
+
+TEST_F(valeurs, chaque_id_rend_son_texte_apres_la_croissance_des_textes) {
+    // Enough texts for their storage to be moved several times, each batch
+    // repeating some texts of the one before.
+    std::vector<std::string> tous;
+    std::vector<id_valeur> ids_de_tous;
+    for (int lot = 0; lot < 50; lot++) {
+        std::vector<std::string> textes;
+        for (int i = 0; i < 4000; i++) textes.push_back("v" + std::to_string(lot * 4000 + i) + "x");
+        for (int i = 0; i < 100 && lot > 0; i++) textes.push_back(tous[tous.size() - 1 - i]);
+        std::vector<id_valeur> ids = interner_lot(textes);
+        for (int i = 0; i < 100 && lot > 0; i++)
+            EXPECT_EQ(ids[4000 + i], ids_de_tous[tous.size() - 1 - i]);
+        for (int i = 0; i < 4000; i++) {
+            tous.push_back(textes[i]);
+            ids_de_tous.push_back(ids[i]);
+        }
+    }
+    for (size_t i = 0; i < tous.size(); i += 997) {
+        EXPECT_EQ(texte_de(ids_de_tous[i]), tous[i]);
+        EXPECT_EQ(chercher_valeur(tous[i]), ids_de_tous[i]);
+    }
+}
