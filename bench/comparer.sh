@@ -128,6 +128,9 @@ for taille in "${tailles[@]}"; do
         runs=${RUNS:-$([ "$taille" -ge 1000000 ] && echo 3 || echo 5)}
         declare -A t=() c=() m=()
         for ((i = 0; i < runs; i++)); do
+            # Each program writes a new file, as the peers' results are removed
+            # too: truncating the last run's output would be timed otherwise.
+            rm -f sortie.vorn
             mesurer "$algrel" donnees.vorn commandes.vorn sortie.vorn
             t[algrel]+=" $duree" c[algrel]+=" $cpu" m[algrel]+=" $memoire"
             [ -s stderr.txt ] && { echo "algrel wrote to stderr in $dossier" >&2; exit 1; }
