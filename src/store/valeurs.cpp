@@ -41,9 +41,11 @@ struct cle_texte {
     uint32_t empreinte;
 };
 
-// An entry of the set: an interned text's id and hash bits. Its text is read
-// only when the hash bits match, which for a text not yet interned is rare.
+// An entry of the set: an interned text's first bytes, id and hash bits. A
+// text shorter than 8 bytes is known by its first bytes alone (texts hold no
+// NUL byte), so that finding it needs no access to the stored texts.
 struct entree_texte {
+    uint64_t debut;
     id_valeur id;
     uint32_t empreinte;
 };
@@ -61,7 +63,8 @@ struct egalite_entree {
     using is_transparent = void;
     bool operator()(const entree_texte& a, const entree_texte& b) const { return a.id == b.id; }
     bool operator()(const cle_texte& cle, const entree_texte& entree) const {
-        return cle.empreinte == entree.empreinte && cle.texte == texte_stocke(entree.id);
+        return cle.empreinte == entree.empreinte && cle.debut == entree.debut &&
+               (cle.texte.size() < 8 || cle.texte == texte_stocke(entree.id));
     }
     bool operator()(const entree_texte& entree, const cle_texte& cle) const {
         return (*this)(cle, entree);
@@ -111,9 +114,7 @@ id_valeur stocker(std::string_view texte) {
         textes.octets = static_cast<char*>(agrandi);
         textes.capacite = capacite;
     }
-    // The set's share: a fixed 32 bytes a text (two entries of its first
-    // layout), so that the memory ceiling falls where it always did.
-    compter_memoire(32);
+    compter_memoire(2 * sizeof(entree_texte));
     textes.octets[debut] = static_cast<char>(texte.size());
     if (!texte.empty()) std::memcpy(textes.octets + debut + 1, texte.data(), texte.size());
     // The padding that copier_texte may read past the last text.
@@ -126,7 +127,7 @@ id_valeur interner_cle(const cle_texte& cle) {
     auto trouve = ids.find(cle);
     if (trouve != ids.end()) return trouve->id;
     id_valeur id = stocker(cle.texte);
-    ids.insert(entree_texte{id, cle.empreinte});
+    ids.insert(entree_texte{cle.debut, id, cle.empreinte});
     return id;
 }
 
