@@ -168,6 +168,7 @@ id_valeur chercher_valeur(std::string_view texte) {
 
 void reinitialiser_valeurs() {
     std::free(textes.octets);
-    textes = textes_internes{};
+    textes.octets = nullptr;
+    textes.taille = textes.capacite = 0;
     ids = decltype(ids){};
 }

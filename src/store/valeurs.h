@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -43,6 +44,10 @@ struct textes_internes {
     char* octets = nullptr; // malloc'd, grown through realloc (no copy when large)
     size_t taille = 0;      // bytes in use, padding included
     size_t capacite = 0;
+    textes_internes() = default;
+    textes_internes(const textes_internes&) = delete;
+    textes_internes& operator=(const textes_internes&) = delete;
+    ~textes_internes() { std::free(octets); } // at exit too, as a leak checker expects
 };
 extern textes_internes textes;
 
