@@ -67,3 +67,15 @@ int signaler_usage(const char* programme, const erreur_usage& e, const char* usa
     std::fprintf(stderr, "%s : %s\nusage : %s\n", programme, e.message.c_str(), usage);
     return 2;
 }
+
+void ouvrir_entrees(const std::string* chemin_donnees, const std::string& chemin_commandes,
+                    FILE*& donnees, FILE*& commandes) {
+    if (chemin_donnees) donnees = ouvrir_lecture(*chemin_donnees);
+    try {
+        commandes = ouvrir_lecture(chemin_commandes);
+    } catch (const erreur_usage&) {
+        if (donnees) std::fclose(donnees);
+        donnees = nullptr;
+        throw;
+    }
+}

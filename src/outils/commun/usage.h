@@ -20,6 +20,12 @@ std::string cause_systeme(int code_errno);
 // erreur_usage.
 FILE* ouvrir_lecture(const std::string& chemin);
 
+// Opens the data file `*chemin_donnees` (none when null) and the command file
+// `chemin_commandes` into `donnees` and `commandes`; same errors as
+// ouvrir_lecture, and nothing stays open when one fails.
+void ouvrir_entrees(const std::string* chemin_donnees, const std::string& chemin_commandes,
+                    FILE*& donnees, FILE*& commandes);
+
 // Reads the whole of `chemin`; same errors as ouvrir_lecture.
 std::string lire_fichier(const std::string& chemin);
 

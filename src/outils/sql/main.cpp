@@ -93,10 +93,9 @@ int main(int argc, char** argv) {
             std::printf("usage : %s\n%s", USAGE, AIDE);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
-        if (d.fichiers.size() == 2) donnees = ouvrir_lecture(d.fichiers[0]);
-        commandes = ouvrir_lecture(d.fichiers.back());
+        ouvrir_entrees(d.fichiers.size() == 2 ? &d.fichiers[0] : nullptr, d.fichiers.back(),
+                       donnees, commandes);
     } catch (const erreur_usage& e) {
-        if (donnees) std::fclose(donnees);
         return signaler_usage("algrel-sql", e, USAGE);
     }
     int statut = executer_journal(donnees, commandes);

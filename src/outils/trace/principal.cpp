@@ -19,18 +19,6 @@ namespace {
 
 const char* const PROGRAMME = "algrel-trace";
 
-// Opens the files named by `o`; nothing stays open when one fails.
-void ouvrir_fichiers(const options_trace& o, FILE*& donnees, FILE*& commandes) {
-    if (!o.donnees.empty()) donnees = ouvrir_lecture(o.donnees);
-    try {
-        commandes = ouvrir_lecture(o.commandes);
-    } catch (const erreur_usage&) {
-        if (donnees) std::fclose(donnees);
-        donnees = nullptr;
-        throw;
-    }
-}
-
 // Runs the files and writes the trace; answers the exit status.
 int tracer(const options_trace& o, FILE* donnees, FILE* commandes) {
     if (o.format == format_sortie::json) {
@@ -61,7 +49,7 @@ int main(int argc, char** argv) {
             std::printf("usage : %s\n", USAGE_TRACE);
             return 0;
         }
-        ouvrir_fichiers(o, donnees, commandes);
+        ouvrir_entrees(o.donnees.empty() ? nullptr : &o.donnees, o.commandes, donnees, commandes);
     } catch (const erreur_usage& e) {
         return signaler_usage(PROGRAMME, e, USAGE_TRACE);
     }
