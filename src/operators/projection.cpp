@@ -19,7 +19,7 @@ void projection(std::string_view source, std::string_view resultat, std::string_
         debut = virgule + 1;
     }
     relation& res = *creer_relation(resultat, liste);
-    res.index.reserve(static_cast<size_t>(src.nb_actifs));
+    reserver_table(res.index, static_cast<size_t>(src.nb_actifs));
 
     id_valeur ligne[MAX_CHAMPS];
     int64_t stockes = nb_slots_stockes(src);

@@ -10,7 +10,7 @@
 
 int32_t flag_prod_cart = 0;
 
-relation::relation() : index(0, hachage_ligne{this}, egalite_ligne{this}) {}
+relation::relation() = default;
 
 // --- lists
 

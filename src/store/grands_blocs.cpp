@@ -4,13 +4,6 @@
 
 #include <new>
 
-namespace {
-
-// From this size on, a block is mapped on its own, in huge pages.
-constexpr size_t SEUIL_BLOC = size_t{4} << 20;
-
-} // namespace
-
 void* allouer_bloc(size_t octets) {
     if (octets < SEUIL_BLOC) return ::operator new(octets);
     void* bloc = mmap(nullptr, octets, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

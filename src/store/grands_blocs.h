@@ -6,6 +6,10 @@
 
 #include <cstddef>
 
+// From this size on, a block is mapped on its own, in huge pages (and comes
+// zeroed).
+inline constexpr size_t SEUIL_BLOC = size_t{4} << 20;
+
 // A block of `octets` bytes, aligned for any type; std::bad_alloc when the
 // system refuses it.
 void* allouer_bloc(size_t octets);

@@ -1,43 +1,27 @@
 // The hash set of a relation's live rows, through which a repeated row is
-// found without scanning the earlier ones. It holds slot numbers only (4 bytes
-// a row); a row's hash is computed from its values when needed. Rows are
-// added and looked up in runs, the set sized for a run beforehand (growing
-// it reads the rows again) and each lookup started a few rows ahead of its
+// found without scanning the earlier ones. It holds slot numbers with their
+// rows' hashes (8 bytes a row). Rows are added and looked up in runs, the set
+// sized for a run beforehand and each lookup started a few rows ahead of its
 // answer, so that the memory accesses of the set overlap.
 #pragma once
 
-#include "store/grands_blocs.h"
+#include "store/table_ouverte.h"
 #include "store/valeurs.h"
-
-#include <absl/container/flat_hash_set.h>
 
 #include <cstdint>
 #include <vector>
 
 struct relation;
 
-// A row looked up by its values, with its hash.
-struct cle_ligne {
-    const id_valeur* valeurs;
+// An entry of the index: a live row's slot (slot 0 holds no row, so zero
+// marks an empty entry) and its hash, kept so that growing reads no row.
+struct entree_ligne {
     uint32_t empreinte;
+    uint32_t slot;
+    bool vide() const { return slot == 0; }
 };
 
-struct hachage_ligne {
-    using is_transparent = void;
-    const relation* rel = nullptr;
-    size_t operator()(uint32_t slot) const;
-    size_t operator()(cle_ligne cle) const;
-};
-struct egalite_ligne {
-    using is_transparent = void;
-    const relation* rel = nullptr;
-    bool operator()(uint32_t a, uint32_t b) const;
-    bool operator()(cle_ligne a, uint32_t b) const;
-    bool operator()(uint32_t a, cle_ligne b) const { return (*this)(b, a); }
-};
-
-using index_lignes =
-    absl::flat_hash_set<uint32_t, hachage_ligne, egalite_ligne, allocateur_grand<uint32_t>>;
+using index_lignes = table_ouverte<entree_ligne>;
 
 // Adds the live slots `debut` to `fin` (excluded) of `rel` to its index, in
 // slot order; with `retirer`, each one repeating a row already there is

@@ -51,7 +51,7 @@ void verifier_doublon(relation& rel) {
     rel.en_attente = 0;
     if (!rel.index_valide) reconstruire_index(rel, debut);
     // Room for all of them at once: the set never grows row by row.
-    rel.index.reserve(rel.index.size() + static_cast<size_t>(fin - debut));
+    reserver_table(rel.index, rel.index.nombre + static_cast<size_t>(fin - debut));
     indexer_lignes(rel, debut, fin, true);
 }
 

@@ -4,8 +4,8 @@
 #include "store/grands_blocs.h"
 #include "store/hachage.h"
 #include "store/memoire.h"
+#include "store/table_ouverte.h"
 
-#include <absl/container/flat_hash_set.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,38 +41,27 @@ struct cle_texte {
     uint32_t empreinte;
 };
 
-// An entry of the set: an interned text's first bytes, id and hash bits. A
-// text shorter than 8 bytes is known by its first bytes alone (texts hold no
-// NUL byte), so that finding it needs no access to the stored texts.
+// An entry of the set: an interned text's first bytes, id plus one (zero
+// marks an empty entry) and hash bits. A text shorter than 8 bytes is known
+// by its first bytes alone (texts hold no NUL byte), so that finding it needs
+// no access to the stored texts.
 struct entree_texte {
     uint64_t debut;
-    id_valeur id;
+    uint32_t id_plus_un;
     uint32_t empreinte;
+    bool vide() const { return id_plus_un == 0; }
+    id_valeur id() const { return id_plus_un - 1; }
 };
 
-size_t etaler(uint32_t empreinte) {
-    return static_cast<size_t>(uint64_t{empreinte} * 0x9E3779B97F4A7C15ull);
+// The memory counted for each interned text's entry: the set at half load.
+constexpr size_t MEMOIRE_ENTREE = 32;
+
+bool est_texte(const cle_texte& cle, const entree_texte& entree) {
+    return cle.debut == entree.debut &&
+           (cle.texte.size() < 8 || cle.texte == texte_stocke(entree.id()));
 }
 
-struct hachage_entree {
-    using is_transparent = void;
-    size_t operator()(const entree_texte& entree) const { return etaler(entree.empreinte); }
-    size_t operator()(const cle_texte& cle) const { return etaler(cle.empreinte); }
-};
-struct egalite_entree {
-    using is_transparent = void;
-    bool operator()(const entree_texte& a, const entree_texte& b) const { return a.id == b.id; }
-    bool operator()(const cle_texte& cle, const entree_texte& entree) const {
-        return cle.empreinte == entree.empreinte && cle.debut == entree.debut &&
-               (cle.texte.size() < 8 || cle.texte == texte_stocke(entree.id));
-    }
-    bool operator()(const entree_texte& entree, const cle_texte& cle) const {
-        return (*this)(cle, entree);
-    }
-};
-
-absl::flat_hash_set<entree_texte, hachage_entree, egalite_entree, allocateur_grand<entree_texte>>
-    ids;
+table_ouverte<entree_texte> ids;
 
 // The key of `texte` from its bytes in three words, zero past its end.
 cle_texte cle_des_mots(std::string_view texte, const uint64_t (&mots)[3]) {
@@ -114,7 +103,7 @@ id_valeur stocker(std::string_view texte) {
         textes.octets = static_cast<char*>(agrandi);
         textes.capacite = capacite;
     }
-    compter_memoire(2 * sizeof(entree_texte));
+    compter_memoire(MEMOIRE_ENTREE);
     textes.octets[debut] = static_cast<char>(texte.size());
     if (!texte.empty()) std::memcpy(textes.octets + debut + 1, texte.data(), texte.size());
     // The padding that copier_texte may read past the last text.
@@ -124,10 +113,12 @@ id_valeur stocker(std::string_view texte) {
 }
 
 id_valeur interner_cle(const cle_texte& cle) {
-    auto trouve = ids.find(cle);
-    if (trouve != ids.end()) return trouve->id;
+    if (ids.capacite == 0) reserver_table(ids, 1);
+    entree_texte* place =
+        chercher_case(ids, cle.empreinte, [&](const entree_texte& e) { return est_texte(cle, e); });
+    if (!place->vide()) return place->id();
     id_valeur id = stocker(cle.texte);
-    ids.insert(entree_texte{cle.debut, id, cle.empreinte});
+    ajouter_dans(ids, place, entree_texte{cle.debut, id + 1, cle.empreinte});
     return id;
 }
 
@@ -149,7 +140,7 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
         resultat[i] = id_entier(textes[i]);
         if (resultat[i] != ID_ABSENT) return;
         cles[i % AVANCE] = cle_avec_marge(textes[i]);
-        ids.prefetch(cles[i % AVANCE]);
+        precharger_table(ids, cles[i % AVANCE].empreinte);
     };
     for (int32_t i = 0; i < std::min(nombre, AVANCE); i++) preparer(i);
     for (int32_t i = 0; i < nombre; i++) {
@@ -162,13 +153,15 @@ id_valeur chercher_valeur(std::string_view texte) {
     if (texte.size() > MAX_TEXTE_INTERNE) return ID_ABSENT;
     id_valeur entier = id_entier(texte);
     if (entier != ID_ABSENT) return entier;
-    auto trouve = ids.find(cle_de(texte));
-    return trouve == ids.end() ? ID_ABSENT : trouve->id;
+    cle_texte cle = cle_de(texte);
+    auto* trouve =
+        trouver_entree(ids, cle.empreinte, [&](const entree_texte& e) { return est_texte(cle, e); });
+    return trouve ? trouve->id() : ID_ABSENT;
 }
 
 void reinitialiser_valeurs() {
     std::free(textes.octets);
     textes.octets = nullptr;
     textes.taille = textes.capacite = 0;
-    ids = decltype(ids){};
+    vider_table(ids);
 }
