@@ -1,7 +1,8 @@
-// Memory for the large hash tables of the store: a block of several
-// megabytes is mapped on its own and asks for huge pages, since its probes
-// land anywhere in it and each one would otherwise miss the address cache
-// (TLB); a smaller block comes from the ordinary heap.
+// Memory for the store's hash tables, slot arrays and texts: a block of
+// several megabytes is mapped on its own, aligned on huge pages and asking
+// for them, since a probe of a table lands anywhere in it and would
+// otherwise miss the address cache (TLB), and each first touch of an
+// ordinary page is a fault; a smaller block comes from the ordinary heap.
 #pragma once
 
 #include <cstddef>
@@ -10,18 +11,25 @@
 // zeroed).
 inline constexpr size_t SEUIL_BLOC = size_t{4} << 20;
 
-// A block of `octets` bytes, aligned for any type; std::bad_alloc when the
-// system refuses it.
+// A block of `octets` zero bytes, aligned for any type; std::bad_alloc when
+// the system refuses it.
 void* allouer_bloc(size_t octets);
 
 // Gives back a block of allouer_bloc, of the same size.
 void liberer_bloc(void* bloc, size_t octets);
 
-template <typename T> struct allocateur_grand {
-    using value_type = T;
-    allocateur_grand() = default;
-    template <typename U> allocateur_grand(const allocateur_grand<U>&) {}
-    T* allocate(size_t n) { return static_cast<T*>(allouer_bloc(n * sizeof(T))); }
-    void deallocate(T* p, size_t n) { liberer_bloc(p, n * sizeof(T)); }
-    template <typename U> bool operator==(const allocateur_grand<U>&) const { return true; }
-};
+// Grows a block of allouer_bloc from `ancien` to `nouveau` bytes, keeping its
+// content, the new bytes zero; a large block is remapped, its pages kept.
+// std::bad_alloc when the system refuses (the block is then left as it was).
+void* agrandir_bloc_zero(void* bloc, size_t ancien, size_t nouveau);
+
+// A block that grows, knowing its own size: its start is returned by
+// agrandir_bloc and given back through liberer_bloc_agrandi. A large one
+// grows through mremap, which moves its pages without copying them.
+
+// Grows `bloc` (null: none yet) to hold at least `octets` bytes, keeping its
+// content; null when the system refuses (`bloc` is then left as it was).
+void* agrandir_bloc(void* bloc, size_t octets);
+
+// Gives back a block of agrandir_bloc (null: nothing).
+void liberer_bloc_agrandi(void* bloc);

@@ -4,6 +4,7 @@
 // rows waiting are compared together, the set sized for them at once and
 // their lookups overlapping in memory.
 #include "driver/erreurs.h"
+#include "store/grands_blocs.h"
 #include "store/memoire.h"
 #include "store/relation.h"
 
@@ -14,14 +15,13 @@
 // Grows `tableau` to `nombre` elements, keeping its content; a refusal of
 // the system is the memory error.
 template <typename T> static void agrandir(tableau_slots<T>& tableau, size_t nombre) {
-    void* nouveau = std::realloc(tableau.get(), nombre * sizeof(T));
+    void* nouveau = agrandir_bloc(tableau.get(), nombre * sizeof(T));
     if (!nouveau) erreur(400);
     (void)tableau.release();
     tableau.reset(static_cast<T*>(nouveau));
 }
 
 // Makes room for one more stored slot; the room doubles each time it fills.
-// realloc moves a large array's pages without copying them.
 static void reserver_slot(relation& rel) {
     if (rel.stockes < rel.capacite) return;
     int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);

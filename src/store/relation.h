@@ -31,12 +31,12 @@ struct tuple {
     const id_valeur* valeurs;
 };
 
-// Slot arrays are malloc'd so that they grow through realloc: a large one is
-// mapped memory, which the system moves without copying it.
-struct liberer_par_free {
-    void operator()(void* p) const { std::free(p); }
+// Slot arrays are blocks of agrandir_bloc, so that a large one grows
+// without being copied.
+struct liberer_par_bloc {
+    void operator()(void* p) const { liberer_bloc_agrandi(p); }
 };
-template <typename T> using tableau_slots = std::unique_ptr<T[], liberer_par_free>;
+template <typename T> using tableau_slots = std::unique_ptr<T[], liberer_par_bloc>;
 
 struct relation {
     std::string nom;

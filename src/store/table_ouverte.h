@@ -4,15 +4,15 @@
 // reads no key again. An entry's home is given by the top bits of its spread
 // hash, so that the entries lie in the order of those bits: doubling moves
 // each one to about twice its place, in a single pass whose reads and
-// writes both run in order.
+// writes both run in order, and happens in place.
 #pragma once
 
 #include "store/grands_blocs.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <utility>
+#include <vector>
 
 template <typename Entree> struct table_ouverte {
     Entree* cases = nullptr;
@@ -41,32 +41,58 @@ inline size_t place_empreinte(uint32_t empreinte, int decalage) {
     return static_cast<size_t>((uint64_t{empreinte} * 0x9E3779B97F4A7C15ull) >> decalage);
 }
 
-// Makes the table hold `capacite` entries (a power of two, at least 16, more
-// than it holds), moving them in order.
-template <typename Entree> void redimensionner(table_ouverte<Entree>& table, size_t capacite) {
-    auto* cases = static_cast<Entree*>(allouer_bloc(capacite * sizeof(Entree)));
-    if (capacite * sizeof(Entree) < SEUIL_BLOC) std::memset(cases, 0, capacite * sizeof(Entree));
-    int decalage = 64 - __builtin_ctzll(capacite);
-    for (size_t i = 0; i < table.capacite; i++) {
-        const Entree& entree = table.cases[i];
+// Doubles the table where it lies: its block is remapped (its pages kept,
+// the new half zero), then each entry moved from its place i to its new home
+// near 2i, from the last place down, so that a move only ever lands on
+// places already emptied or filled anew. The few entries for which that
+// cannot hold (those whose probes wrapped past the end, or ran far from
+// their homes near the start) are put back last, as by any insertion.
+template <typename Entree> void doubler(table_ouverte<Entree>& table) {
+    size_t ancienne = table.capacite, capacite = 2 * ancienne;
+    auto* cases = static_cast<Entree*>(
+        agrandir_bloc_zero(table.cases, ancienne * sizeof(Entree), capacite * sizeof(Entree)));
+    table.cases = cases;
+    table.capacite = capacite;
+    int ancien_decalage = table.decalage--;
+    std::vector<Entree> reportees;
+    for (size_t i = 0; i < ancienne && !cases[i].vide(); i++) {
+        if (place_empreinte(cases[i].empreinte, ancien_decalage) > i) {
+            reportees.push_back(cases[i]);
+            cases[i] = Entree{};
+        }
+    }
+    for (size_t i = ancienne; i-- > 0;) {
+        Entree entree = cases[i];
         if (entree.vide()) continue;
-        size_t place = place_empreinte(entree.empreinte, decalage);
+        cases[i] = Entree{};
+        size_t place = place_empreinte(entree.empreinte, table.decalage);
+        if (place >= i)
+            while (place < capacite && !cases[place].vide()) place++;
+        if (place < i || place == capacite)
+            reportees.push_back(entree);
+        else
+            cases[place] = entree;
+    }
+    for (const Entree& entree : reportees) {
+        size_t place = place_empreinte(entree.empreinte, table.decalage);
         while (!cases[place].vide()) place = (place + 1) & (capacite - 1);
         cases[place] = entree;
     }
-    table_ouverte<Entree> nouvelle;
-    nouvelle.cases = cases;
-    nouvelle.capacite = capacite;
-    nouvelle.nombre = table.nombre;
-    nouvelle.decalage = decalage;
-    table = std::move(nouvelle);
 }
 
 // Makes room for `nombre` entries in all without a growth (at most 70% full).
 template <typename Entree> void reserver_table(table_ouverte<Entree>& table, size_t nombre) {
-    size_t capacite = table.capacite < 16 ? 16 : table.capacite;
-    while (nombre * 10 > capacite * 7) capacite *= 2;
-    if (capacite != table.capacite) redimensionner(table, capacite);
+    if (table.nombre == 0) {
+        size_t capacite = 16;
+        while (nombre * 10 > capacite * 7) capacite *= 2;
+        if (capacite <= table.capacite) return;
+        table = table_ouverte<Entree>{};
+        table.cases = static_cast<Entree*>(allouer_bloc(capacite * sizeof(Entree)));
+        table.capacite = capacite;
+        table.decalage = 64 - __builtin_ctzll(capacite);
+        return;
+    }
+    while (nombre * 10 > table.capacite * 7) doubler(table);
 }
 
 // Starts loading the cache line of a hash's home.
@@ -101,7 +127,7 @@ const Entree* trouver_entree(const table_ouverte<Entree>& table, uint32_t emprei
 template <typename Entree>
 void ajouter_dans(table_ouverte<Entree>& table, Entree* place, const Entree& entree) {
     *place = entree;
-    if (++table.nombre * 10 > table.capacite * 7) redimensionner(table, table.capacite * 2);
+    if (++table.nombre * 10 > table.capacite * 7) doubler(table);
 }
 
 // Empties the table and gives its memory back.

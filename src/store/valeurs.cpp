@@ -98,7 +98,7 @@ id_valeur stocker(std::string_view texte) {
     if (fin + PLACE_COPIE > textes.capacite) {
         size_t capacite = std::max<size_t>(1 << 16, textes.capacite * 2);
         compter_memoire(capacite - textes.capacite);
-        void* agrandi = std::realloc(textes.octets, capacite);
+        void* agrandi = agrandir_bloc(textes.octets, capacite);
         if (!agrandi) erreur(400);
         textes.octets = static_cast<char*>(agrandi);
         textes.capacite = capacite;
@@ -160,7 +160,7 @@ id_valeur chercher_valeur(std::string_view texte) {
 }
 
 void reinitialiser_valeurs() {
-    std::free(textes.octets);
+    liberer_bloc_agrandi(textes.octets);
     textes.octets = nullptr;
     textes.taille = textes.capacite = 0;
     vider_table(ids);

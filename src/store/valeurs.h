@@ -2,6 +2,8 @@
 // and rows hold fixed-width identifiers, so equal texts have equal ids.
 #pragma once
 
+#include "store/grands_blocs.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -41,13 +43,13 @@ id_valeur chercher_valeur(std::string_view texte);
 // the other, with PLACE_COPIE bytes of padding at the end. The id of an
 // interned text is where it starts. Read through copier_texte.
 struct textes_internes {
-    char* octets = nullptr; // malloc'd, grown through realloc (no copy when large)
+    char* octets = nullptr; // a block of agrandir_bloc (no copy when it grows)
     size_t taille = 0;      // bytes in use, padding included
     size_t capacite = 0;
     textes_internes() = default;
     textes_internes(const textes_internes&) = delete;
     textes_internes& operator=(const textes_internes&) = delete;
-    ~textes_internes() { std::free(octets); } // at exit too, as a leak checker expects
+    ~textes_internes() { liberer_bloc_agrandi(octets); } // at exit too, for leak checkers
 };
 extern textes_internes textes;
 

@@ -53,11 +53,15 @@ TEST(table_ouverte, vide_ne_trouve_rien) {
 }
 
 TEST(table_ouverte, chaque_entree_retrouvee_a_travers_les_croissances) {
+    // Enough entries for the block to pass from the heap to its own mapping,
+    // then to be remapped.
+    constexpr uint32_t NOMBRE = 1500000;
     table_essai table;
-    for (uint32_t v = 1; v <= 100000; v++) ASSERT_TRUE(ajouter(table, v * 2654435761u, v));
-    EXPECT_EQ(table.nombre, 100000u);
+    for (uint32_t v = 1; v <= NOMBRE; v++) ASSERT_TRUE(ajouter(table, v * 2654435761u, v));
+    EXPECT_EQ(table.nombre, NOMBRE);
+    EXPECT_GE(table.capacite * sizeof(entree_essai), 2 * SEUIL_BLOC);
     EXPECT_LE(table.nombre * 10, table.capacite * 7);
-    for (uint32_t v = 1; v <= 100000; v++) {
+    for (uint32_t v = 1; v <= NOMBRE; v++) {
         ASSERT_TRUE(contient(table, v * 2654435761u, v)) << v;
         ASSERT_FALSE(ajouter(table, v * 2654435761u, v)) << v;
     }
