@@ -30,6 +30,14 @@ static void ecrire_ligne(const std::string& debut, const relation& rel, int64_t 
     valider_sortie(static_cast<size_t>(fin - place));
 }
 
+// Starts loading the texts of one slot's values: the listing reads them in
+// slot order, that is anywhere among the interned texts.
+static void precharger_textes(const relation& rel, int64_t slot) {
+    const id_valeur* valeurs = valeurs_slot(rel, slot);
+    for (int32_t i = 0; i < rel.nb_champs; i++)
+        if (!(valeurs[i] & ID_ENTIER)) __builtin_prefetch(textes.octets + valeurs[i]);
+}
+
 void afficher_relation(std::string_view nom) {
     relation* rel = relation_existe(nom);
     if (!rel) erreur(203);
@@ -39,6 +47,10 @@ void afficher_relation(std::string_view nom) {
     if (rel->nb_actifs <= 0) return;
     const std::string debut_donnees = "\n@data " + rel->nom + ":";
     int64_t stockes = nb_slots_stockes(*rel);
-    for (int64_t slot = 1; slot < stockes; slot++)
+    constexpr int64_t AVANCE = 8; // slots read ahead
+    for (int64_t slot = 1; slot < stockes && slot <= AVANCE; slot++) precharger_textes(*rel, slot);
+    for (int64_t slot = 1; slot < stockes; slot++) {
+        if (slot + AVANCE < stockes) precharger_textes(*rel, slot + AVANCE);
         if (rel->actifs[slot]) ecrire_ligne(debut_donnees, *rel, slot);
+    }
 }
