@@ -6,8 +6,7 @@
 #include "operators/operateurs.h"
 #include "store/hachage.h"
 #include "store/memoire.h"
-
-#include <absl/container/flat_hash_map.h>
+#include "store/table_ouverte.h"
 
 #include <vector>
 
@@ -37,17 +36,19 @@ attributs_communs trouver_communs(const relation& g, const relation& d) {
     return communs;
 }
 
-size_t hacher_cle(const id_valeur* valeurs, const int32_t* positions, int32_t nombre) {
+uint32_t hacher_cle(const id_valeur* valeurs, const int32_t* positions, int32_t nombre) {
     id_valeur cle[MAX_CHAMPS];
     for (int32_t i = 0; i < nombre; i++) cle[i] = valeurs[positions[i]];
-    return static_cast<size_t>(hacher_ids(cle, nombre));
+    return static_cast<uint32_t>(hacher_ids(cle, nombre));
 }
 
-// The live right rows grouped by the hash of their common values: for each
-// hash the first slot, and for each slot the next one of the same hash, both
-// in slot order. Rows met through it are checked value by value.
+// The live right rows grouped by the 32-bit hash of their common values: for
+// each hash the first slot (an entry of `premier`), and for each slot the
+// next one of the same hash, both in slot order. Rows met through it are
+// checked value by value, so that rows of other values but the same hash
+// merely share a chain.
 struct index_droite {
-    absl::flat_hash_map<size_t, uint32_t> premier;
+    table_ouverte<entree_ligne> premier;
     std::vector<uint32_t> suivant;
 };
 
@@ -57,14 +58,16 @@ index_droite indexer_droite(const relation& d, const attributs_communs& communs)
     index_droite index;
     int64_t stockes = nb_slots_stockes(d);
     index.suivant.assign(static_cast<size_t>(stockes), AUCUN);
-    index.premier.reserve(static_cast<size_t>(d.nb_actifs));
+    reserver_table(index.premier, static_cast<size_t>(d.nb_actifs));
     for (int64_t slot = stockes - 1; slot >= 1; slot--) {
         if (!d.actifs[slot]) continue;
-        size_t h = hacher_cle(valeurs_slot(d, slot), communs.droite, communs.nombre);
-        auto [place, nouveau] = index.premier.try_emplace(h, static_cast<uint32_t>(slot));
-        if (!nouveau) {
-            index.suivant[static_cast<size_t>(slot)] = place->second;
-            place->second = static_cast<uint32_t>(slot);
+        uint32_t h = hacher_cle(valeurs_slot(d, slot), communs.droite, communs.nombre);
+        entree_ligne* place = chercher_case(index.premier, h, [](const entree_ligne&) { return true; });
+        if (place->vide()) {
+            ajouter_dans(index.premier, place, entree_ligne{h, static_cast<uint32_t>(slot)});
+        } else {
+            index.suivant[static_cast<size_t>(slot)] = place->slot;
+            place->slot = static_cast<uint32_t>(slot);
         }
     }
     return index;
@@ -145,16 +148,23 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
     index_droite index = indexer_droite(d, communs);
     int64_t concordances = 0;
     int64_t stockes_g = nb_slots_stockes(g);
+    // Each left row's hash is computed AVANCE rows ahead, with its lookup.
     constexpr int64_t AVANCE = 16;
+    uint32_t hachages[AVANCE];
+    auto preparer = [&](int64_t slot) {
+        hachages[slot % AVANCE] = hacher_cle(valeurs_slot(g, slot), communs.gauche, communs.nombre);
+        precharger_table(index.premier, hachages[slot % AVANCE]);
+    };
+    for (int64_t slot_g = 1; slot_g < stockes_g && slot_g <= AVANCE; slot_g++) preparer(slot_g);
     for (int64_t slot_g = 1; slot_g < stockes_g; slot_g++) {
-        if (slot_g + AVANCE < stockes_g)
-            index.premier.prefetch(
-                hacher_cle(valeurs_slot(g, slot_g + AVANCE), communs.gauche, communs.nombre));
+        uint32_t h = hachages[slot_g % AVANCE];
+        if (slot_g + AVANCE < stockes_g) preparer(slot_g + AVANCE);
         if (!g.actifs[slot_g]) continue;
         const id_valeur* ligne_g = valeurs_slot(g, slot_g);
-        auto trouve = index.premier.find(hacher_cle(ligne_g, communs.gauche, communs.nombre));
-        if (trouve == index.premier.end()) continue;
-        for (uint32_t slot_d = trouve->second; slot_d != AUCUN; slot_d = index.suivant[slot_d]) {
+        const entree_ligne* trouve =
+            trouver_entree(index.premier, h, [](const entree_ligne&) { return true; });
+        if (!trouve) continue;
+        for (uint32_t slot_d = trouve->slot; slot_d != AUCUN; slot_d = index.suivant[slot_d]) {
             const id_valeur* ligne_d = valeurs_slot(d, slot_d);
             if (!concordent(ligne_g, ligne_d, communs)) continue;
             ajouter_paire(res, g, ligne_g, ligne_d, autres);
