@@ -87,6 +87,7 @@ void reconstruire_index(relation& rel, int64_t fin) {
     reserver_table(rel.index, static_cast<size_t>(rel.nb_actifs));
     indexer_lignes(rel, 1, fin, false);
     rel.index_valide = true;
+    rel.garder_index = true;
 }
 
 void assurer_index(relation& rel) {

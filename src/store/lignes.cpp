@@ -53,6 +53,12 @@ void verifier_doublon(relation& rel) {
     // Room for all of them at once: the set never grows row by row.
     reserver_table(rel.index, rel.index.nombre + static_cast<size_t>(fin - debut));
     indexer_lignes(rel, debut, fin, true);
+    // A small relation's index is given back once its rows are settled: most
+    // relations are only read from then on, and a program of many would keep
+    // it for nothing. Once rebuilt, it is kept, so that rows added after
+    // reads cost one rebuild at most.
+    if (!rel.garder_index && rel.index.capacite * sizeof(entree_ligne) < SEUIL_BLOC)
+        liberer_index(rel);
 }
 
 int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {

@@ -54,6 +54,8 @@ struct relation {
     // appended without it (index_valide false).
     index_lignes index;
     bool index_valide = true;
+    // Set once the index had to be rebuilt: it is then kept (verifier_doublon).
+    bool garder_index = false;
     // The last `en_attente` slots were appended live but not yet compared
     // with the earlier rows: verifier_doublon settles them all at once,
     // before anything reads the relation (relation_existe does).

@@ -30,6 +30,29 @@ TEST_F(magasin, les_repetitions_gardent_leur_slot_mais_sont_retirees) {
     EXPECT_EQ(lignes_actives("R"), (std::vector<std::string>{"1,x", "2,y"}));
 }
 
+TEST_F(magasin, l_index_rendu_apres_lecture_est_reconstruit_et_garde) {
+    // A small relation gives its index back once read; rows added later are
+    // still compared with all the earlier ones, and the index rebuilt for
+    // them is kept.
+    creer_relation("R", "a,b");
+    remplir("R", {"1,x", "2,y"});
+    relation* r = relation_existe("R");
+    EXPECT_FALSE(r->index_valide);
+    EXPECT_EQ(chercher_ligne(*r, valeurs_slot(*r, 2)), 2);
+    EXPECT_TRUE(r->index_valide);
+    EXPECT_TRUE(r->garder_index);
+    remplir("R", {"2,y", "3,z", "1,x"});
+    r = relation_existe("R");
+    EXPECT_TRUE(r->index_valide);
+    EXPECT_EQ(r->nb_actifs, 3);
+    EXPECT_EQ(lignes_actives("R"), (std::vector<std::string>{"1,x", "2,y", "3,z"}));
+
+    creer_relation("S", "a,b");
+    remplir("S", {"4,w", "1,x"});
+    remplir("S", {"1,x", "5,v"});
+    EXPECT_EQ(relation_existe("S")->nb_actifs, 3);
+}
+
 namespace {
 
 // A list of `nombre` one-letter items "a,a,...", 2 * nombre - 1 characters,
