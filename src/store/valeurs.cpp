@@ -16,11 +16,6 @@ textes_internes textes;
 
 namespace {
 
-std::string_view texte_stocke(id_valeur id) {
-    const char* debut = textes.octets + id;
-    return std::string_view(debut + 1, static_cast<unsigned char>(debut[0]));
-}
-
 // The id of a text that is an integer of at most 9 digits without a leading
 // zero, or ID_ABSENT.
 id_valeur id_entier(std::string_view texte) {
@@ -41,24 +36,31 @@ struct cle_texte {
     uint32_t empreinte;
 };
 
-// An entry of the set: an interned text's first bytes, id plus one (zero
-// marks an empty entry) and hash bits. A text shorter than 8 bytes is known
-// by its first bytes alone (texts hold no NUL byte), so that finding it needs
-// no access to the stored texts.
+// An entry of the set: an interned text's id plus one (zero marks an empty
+// entry) and hash bits; a text whose hash bits match is compared with the
+// stored one.
 struct entree_texte {
-    uint64_t debut;
     uint32_t id_plus_un;
     uint32_t empreinte;
     bool vide() const { return id_plus_un == 0; }
     id_valeur id() const { return id_plus_un - 1; }
 };
 
-// The memory counted for each interned text's entry: the set at half load.
+// The memory counted for each interned text's entry.
 constexpr size_t MEMOIRE_ENTREE = 32;
 
+// Whether the text of `entree` is that of `cle`: its length, then its first
+// 8 bytes as one word (the stored texts are followed by PLACE_COPIE bytes),
+// then the rest.
 bool est_texte(const cle_texte& cle, const entree_texte& entree) {
-    return cle.debut == entree.debut &&
-           (cle.texte.size() < 8 || cle.texte == texte_stocke(entree.id()));
+    const char* stocke = textes.octets + entree.id();
+    size_t taille = cle.texte.size();
+    if (static_cast<unsigned char>(stocke[0]) != taille) return false;
+    uint64_t debut;
+    std::memcpy(&debut, stocke + 1, sizeof debut);
+    if (taille < 8) debut &= taille == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * taille);
+    return debut == cle.debut &&
+           (taille <= 8 || std::memcmp(stocke + 9, cle.texte.data() + 8, taille - 8) == 0);
 }
 
 table_ouverte<entree_texte> ids;
@@ -118,8 +120,20 @@ id_valeur interner_cle(const cle_texte& cle) {
         chercher_case(ids, cle.empreinte, [&](const entree_texte& e) { return est_texte(cle, e); });
     if (!place->vide()) return place->id();
     id_valeur id = stocker(cle.texte);
-    ajouter_dans(ids, place, entree_texte{cle.debut, id + 1, cle.empreinte});
+    ajouter_dans(ids, place, entree_texte{id + 1, cle.empreinte});
     return id;
+}
+
+// Starts loading the stored text of the first entry of the set whose hash
+// bits match `cle`, which a lookup will compare (its entries are in cache).
+void precharger_candidat(const cle_texte& cle) {
+    if (ids.capacite == 0) return;
+    size_t masque = ids.capacite - 1;
+    for (size_t place = place_empreinte(cle.empreinte, ids.decalage);; place = (place + 1) & masque) {
+        const entree_texte& entree = ids.cases[place];
+        if (entree.vide()) return;
+        if (entree.empreinte == cle.empreinte) return __builtin_prefetch(textes.octets + entree.id());
+    }
 }
 
 } // namespace
@@ -131,8 +145,10 @@ id_valeur interner_valeur(std::string_view texte) {
 }
 
 void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat) {
-    // The lookups run AVANCE values ahead of the answers so that their memory
-    // accesses overlap; integers need no lookup.
+    // The lookups run in three steps over a window of values, so that their
+    // memory accesses overlap: AVANCE values ahead, a key is made and its
+    // place in the set loaded; AVANCE / 2 ahead, the stored text that it may
+    // equal is loaded; then it is looked up. Integers need no lookup.
     constexpr int32_t AVANCE = 16;
     cle_texte cles[AVANCE];
     auto preparer = [&](int32_t i) {
@@ -144,6 +160,8 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
     };
     for (int32_t i = 0; i < std::min(nombre, AVANCE); i++) preparer(i);
     for (int32_t i = 0; i < nombre; i++) {
+        int32_t milieu = i + AVANCE / 2;
+        if (milieu < nombre && resultat[milieu] == ID_ABSENT) precharger_candidat(cles[milieu % AVANCE]);
         if (resultat[i] == ID_ABSENT) resultat[i] = interner_cle(cles[i % AVANCE]);
         if (i + AVANCE < nombre) preparer(i + AVANCE);
     }
