@@ -2,7 +2,6 @@
 
 #include <sys/mman.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,10 +11,11 @@ namespace {
 
 constexpr size_t GRANDE_PAGE = size_t{2} << 20;
 
-// Kept before the start of each block of agrandir_bloc.
+// Kept before the start of each block of agrandir_bloc (16 bytes, so that
+// the block stays aligned for any type).
 struct entete_bloc {
-    size_t octets;  // bytes asked for
-    size_t mappes;  // bytes mapped, header included; 0: malloc'd
+    size_t octets; // bytes asked for
+    size_t inutilise;
 };
 
 entete_bloc* entete_de(void* bloc) { return static_cast<entete_bloc*>(bloc) - 1; }
@@ -54,6 +54,7 @@ void liberer_bloc(void* bloc, size_t octets) {
 
 void* agrandir_bloc_zero(void* bloc, size_t ancien, size_t nouveau) {
     if (ancien >= SEUIL_BLOC) {
+        if (arrondir_grande_page(nouveau) == arrondir_grande_page(ancien)) return bloc;
         void* place = mremap(bloc, arrondir_grande_page(ancien), arrondir_grande_page(nouveau),
                              MREMAP_MAYMOVE);
         if (place == MAP_FAILED) throw std::bad_alloc();
@@ -74,41 +75,29 @@ void* agrandir_bloc_zero(void* bloc, size_t ancien, size_t nouveau) {
 
 void* agrandir_bloc(void* bloc, size_t octets) {
     entete_bloc* ancien = bloc ? entete_de(bloc) : nullptr;
-    size_t total = octets + sizeof(entete_bloc);
-    if (total < SEUIL_BLOC && (!ancien || ancien->mappes == 0)) {
-        auto* entete = static_cast<entete_bloc*>(std::realloc(ancien, total));
-        if (!entete) return nullptr;
-        *entete = entete_bloc{octets, 0};
-        return entete + 1;
-    }
-    size_t mappes = arrondir_grande_page(total);
-    if (ancien && ancien->mappes >= mappes) {
-        ancien->octets = std::max(ancien->octets, octets);
-        return bloc;
-    }
+    size_t avant = ancien ? ancien->octets + sizeof(entete_bloc) : 0;
+    size_t apres = octets + sizeof(entete_bloc);
+    if (apres <= avant) return bloc;
     void* place;
-    if (ancien && ancien->mappes != 0) {
-        place = mremap(ancien, ancien->mappes, mappes, MREMAP_MAYMOVE);
-        if (place == MAP_FAILED) return nullptr;
-        madvise(place, mappes, MADV_HUGEPAGE);
-    } else {
-        place = mapper_aligne(mappes);
+    if (apres < SEUIL_BLOC) {
+        // Left uncleared: a small block's room past what its owner wrote is
+        // never read, and clearing it would make every page of it resident.
+        place = std::realloc(ancien, apres);
         if (!place) return nullptr;
-        if (ancien) {
-            std::memcpy(static_cast<entete_bloc*>(place) + 1, bloc, ancien->octets);
-            std::free(ancien);
+    } else {
+        try {
+            place = ancien ? agrandir_bloc_zero(ancien, avant, apres) : allouer_bloc(apres);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
         }
     }
     auto* entete = static_cast<entete_bloc*>(place);
-    *entete = entete_bloc{octets, mappes};
+    entete->octets = octets;
     return entete + 1;
 }
 
 void liberer_bloc_agrandi(void* bloc) {
     if (!bloc) return;
     entete_bloc* entete = entete_de(bloc);
-    if (entete->mappes == 0)
-        std::free(entete);
-    else
-        munmap(entete, entete->mappes);
+    liberer_bloc(entete, entete->octets + sizeof(entete_bloc));
 }

@@ -19,13 +19,14 @@ void* allouer_bloc(size_t octets);
 void liberer_bloc(void* bloc, size_t octets);
 
 // Grows a block of allouer_bloc from `ancien` to `nouveau` bytes, keeping its
-// content, the new bytes zero; a large block is remapped, its pages kept.
-// std::bad_alloc when the system refuses (the block is then left as it was).
+// content, the new bytes zero (nothing is ever written past a block's size);
+// a large block is remapped, its pages kept. std::bad_alloc when the system
+// refuses (the block is then left as it was).
 void* agrandir_bloc_zero(void* bloc, size_t ancien, size_t nouveau);
 
-// A block that grows, knowing its own size: its start is returned by
-// agrandir_bloc and given back through liberer_bloc_agrandi. A large one
-// grows through mremap, which moves its pages without copying them.
+// A block of allouer_bloc that knows its own size (kept just before it): its
+// start is returned by agrandir_bloc and given back through
+// liberer_bloc_agrandi. Its new bytes are not cleared.
 
 // Grows `bloc` (null: none yet) to hold at least `octets` bytes, keeping its
 // content; null when the system refuses (`bloc` is then left as it was).

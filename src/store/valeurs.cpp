@@ -127,13 +127,8 @@ id_valeur interner_cle(const cle_texte& cle) {
 // Starts loading the stored text of the first entry of the set whose hash
 // bits match `cle`, which a lookup will compare (its entries are in cache).
 void precharger_candidat(const cle_texte& cle) {
-    if (ids.capacite == 0) return;
-    size_t masque = ids.capacite - 1;
-    for (size_t place = place_empreinte(cle.empreinte, ids.decalage);; place = (place + 1) & masque) {
-        const entree_texte& entree = ids.cases[place];
-        if (entree.vide()) return;
-        if (entree.empreinte == cle.empreinte) return __builtin_prefetch(textes.octets + entree.id());
-    }
+    auto* candidat = trouver_entree(ids, cle.empreinte, [](const entree_texte&) { return true; });
+    if (candidat) __builtin_prefetch(textes.octets + candidat->id());
 }
 
 } // namespace
