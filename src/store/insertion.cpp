@@ -39,8 +39,19 @@ void inserer_lignes_en_attente() {
     lot.ids.resize(lot.items.size());
     interner_valeurs(lot.items.data(), static_cast<int32_t>(lot.items.size()), lot.ids.data());
     relation& rel = *lot.rel;
-    for (size_t debut = 0; debut < lot.ids.size(); debut += static_cast<size_t>(rel.nb_champs))
-        ajouter_ligne(rel, lot.ids.data() + debut);
+    // Rows that each hold a new greatest id in some attribute (a counter, a
+    // text seen for the first time) are distinct without a lookup: the row
+    // index is then left unbuilt until a read needs it. Once it has been
+    // rebuilt, or while rows wait to be compared, every row goes through it.
+    size_t champs = static_cast<size_t>(rel.nb_champs);
+    bool nouvelles = !rel.garder_index && rel.en_attente == 0 &&
+                     lignes_toutes_nouvelles(rel, lot.ids.data(), lot.lignes);
+    for (size_t debut = 0; debut < lot.ids.size(); debut += champs) {
+        if (nouvelles)
+            ajouter_ligne_distincte(rel, lot.ids.data() + debut);
+        else
+            ajouter_ligne(rel, lot.ids.data() + debut);
+    }
     oublier_lignes_en_attente();
 }
 

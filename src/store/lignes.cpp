@@ -77,6 +77,40 @@ void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs) {
     empiler_slot(rel, valeurs, 1);
 }
 
+// Brings the maximums of `rel` up to its last stored slot.
+static void mettre_a_jour_maximums(relation& rel) {
+    size_t champs = static_cast<size_t>(rel.nb_champs);
+    if (rel.maximums.size() != champs) {
+        rel.maximums.assign(champs, -1);
+        rel.maximums_jusqu_a = 1;
+    }
+    for (int64_t slot = rel.maximums_jusqu_a; slot < nb_slots_stockes(rel); slot++) {
+        const id_valeur* valeurs = valeurs_slot(rel, slot);
+        for (size_t i = 0; i < champs; i++)
+            rel.maximums[i] = std::max<int64_t>(rel.maximums[i], valeurs[i]);
+    }
+    rel.maximums_jusqu_a = std::max<int64_t>(1, nb_slots_stockes(rel));
+}
+
+bool lignes_toutes_nouvelles(relation& rel, const id_valeur* lignes, int64_t nombre) {
+    mettre_a_jour_maximums(rel);
+    std::vector<int64_t> maximums = rel.maximums;
+    size_t champs = maximums.size();
+    bool toutes = true;
+    for (int64_t ligne = 0; ligne < nombre; ligne++) {
+        const id_valeur* valeurs = lignes + static_cast<size_t>(ligne) * champs;
+        bool nouvelle = false;
+        for (size_t i = 0; i < champs; i++) {
+            if (valeurs[i] > maximums[i]) {
+                nouvelle = true;
+                maximums[i] = valeurs[i];
+            }
+        }
+        toutes = toutes && nouvelle;
+    }
+    return toutes;
+}
+
 void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs) {
     empiler_slot(rel, valeurs, 0);
 }

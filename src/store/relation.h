@@ -60,6 +60,11 @@ struct relation {
     // with the earlier rows: verifier_doublon settles them all at once,
     // before anything reads the relation (relation_existe does).
     int64_t en_attente = 0;
+    // The greatest id of each attribute over the stored slots 1 to
+    // `maximums_jusqu_a` (excluded), -1 before any: a row holding a greater id
+    // in some attribute differs from all of them (lignes_toutes_nouvelles).
+    std::vector<int64_t> maximums;
+    int64_t maximums_jusqu_a = 1;
 
     relation();
     relation(const relation&) = delete;
@@ -135,6 +140,11 @@ int comparer_champ_champ(const relation& rel, int64_t a, int64_t b);
 void ajouter_ligne(relation& rel, const id_valeur* valeurs);
 // Appends a row of ids that the caller knows to differ from every live row.
 void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs);
+// Whether each of the `nombre` rows `lignes` (nb_champs ids each), appended
+// in this order, would differ from every row stored before it: true when
+// each holds, in some attribute, an id greater than all the earlier ones
+// there. Such rows need no lookup in the row index.
+bool lignes_toutes_nouvelles(relation& rel, const id_valeur* lignes, int64_t nombre);
 // Appends a row of ids that the caller knows to repeat a live row: retired.
 void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs);
 

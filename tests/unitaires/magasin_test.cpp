@@ -53,6 +53,32 @@ TEST_F(magasin, l_index_rendu_apres_lecture_est_reconstruit_et_garde) {
     EXPECT_EQ(relation_existe("S")->nb_actifs, 3);
 }
 
+TEST_F(magasin, des_lignes_a_nouveaux_maximums_se_passent_d_index_sans_perdre_les_doublons) {
+    // Each row brings a greater id in some attribute: no index is built for
+    // them, and the repeats that come later are still found, in any batch.
+    creer_relation("C", "n,t");
+    remplir("C", {"1,p", "2,p", "2,q"});
+    relation* c = relation_existe("C");
+    EXPECT_FALSE(c->index_valide);
+    EXPECT_FALSE(c->garder_index);
+    EXPECT_EQ(c->nb_actifs, 3);
+    remplir("C", {"3,p", "2,p", "4,r", "4,r"});
+    c = relation_existe("C");
+    EXPECT_EQ(c->nb_tuples, 8);
+    EXPECT_EQ(c->nb_actifs, 5);
+    EXPECT_EQ(lignes_actives("C"), (std::vector<std::string>{"1,p", "2,p", "2,q", "3,p", "4,r"}));
+    // The index rebuilt for those repeats is kept: later rows go through it.
+    EXPECT_TRUE(c->garder_index);
+    remplir("C", {"5,s", "1,p"});
+    EXPECT_EQ(relation_existe("C")->nb_actifs, 6);
+
+    // A batch holding one row without a new greatest id is compared whole.
+    creer_relation("D0", "n");
+    remplir("D0", {"10", "20"});
+    remplir("D0", {"9", "10", "21"});
+    EXPECT_EQ(lignes_actives("D0"), (std::vector<std::string>{"10", "20", "9", "21"}));
+}
+
 namespace {
 
 // A list of `nombre` one-letter items "a,a,...", 2 * nombre - 1 characters,
