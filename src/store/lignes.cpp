@@ -96,7 +96,6 @@ bool lignes_toutes_nouvelles(relation& rel, const id_valeur* lignes, int64_t nom
     mettre_a_jour_maximums(rel);
     std::vector<int64_t> maximums = rel.maximums;
     size_t champs = maximums.size();
-    bool toutes = true;
     for (int64_t ligne = 0; ligne < nombre; ligne++) {
         const id_valeur* valeurs = lignes + static_cast<size_t>(ligne) * champs;
         bool nouvelle = false;
@@ -106,9 +105,9 @@ bool lignes_toutes_nouvelles(relation& rel, const id_valeur* lignes, int64_t nom
                 maximums[i] = valeurs[i];
             }
         }
-        toutes = toutes && nouvelle;
+        if (!nouvelle) return false;
     }
-    return toutes;
+    return true;
 }
 
 void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs) {
