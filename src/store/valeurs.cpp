@@ -65,30 +65,37 @@ bool est_texte(const cle_texte& cle, const entree_texte& entree) {
 
 table_ouverte<entree_texte> ids;
 
-// The key of `texte` from its bytes in three words, zero past its end.
-cle_texte cle_des_mots(std::string_view texte, const uint64_t (&mots)[3]) {
+// Makes `cle` the key of `texte` from its bytes in three words, zero past
+// its end. The fields are written one by one where the key is kept: a key
+// built aside and copied whole would be read back, wider, before its parts
+// were written, which the processor cannot forward and so waits for.
+void faire_cle(cle_texte& cle, std::string_view texte, const uint64_t (&mots)[3]) {
     uint64_t h = combiner(graine_hachage, mots[0]);
     h = combiner(h, mots[1]);
     h = melanger(combiner(h, mots[2] + texte.size()));
-    return cle_texte{texte, mots[0], static_cast<uint32_t>(h >> 32)};
+    cle.texte = texte;
+    cle.debut = mots[0];
+    cle.empreinte = static_cast<uint32_t>(h >> 32);
 }
 
 cle_texte cle_de(std::string_view texte) {
     uint64_t mots[3] = {0, 0, 0};
     if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
-    return cle_des_mots(texte, mots);
+    cle_texte cle;
+    faire_cle(cle, texte, mots);
+    return cle;
 }
 
 // The same for a text followed by MARGE_LECTURE readable bytes: three whole
 // words are read, and the bytes past the text cleared.
-cle_texte cle_avec_marge(std::string_view texte) {
+void faire_cle_avec_marge(cle_texte& cle, std::string_view texte) {
     uint64_t mots[3];
     std::memcpy(mots, texte.data(), sizeof mots);
     for (size_t k = 0; k < 3; k++) {
         size_t valides = texte.size() > 8 * k ? texte.size() - 8 * k : 0;
         if (valides < 8) mots[k] &= valides == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * valides);
     }
-    return cle_des_mots(texte, mots);
+    faire_cle(cle, texte, mots);
 }
 
 // Stores a new text and answers its id, where it starts; the memory is
@@ -150,7 +157,7 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
         if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
         resultat[i] = id_entier(textes[i]);
         if (resultat[i] != ID_ABSENT) return;
-        cles[i % AVANCE] = cle_avec_marge(textes[i]);
+        faire_cle_avec_marge(cles[i % AVANCE], textes[i]);
         precharger_table(ids, cles[i % AVANCE].empreinte);
     };
     for (int32_t i = 0; i < std::min(nombre, AVANCE); i++) preparer(i);
