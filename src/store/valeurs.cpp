@@ -6,7 +6,6 @@
 #include "store/memoire.h"
 #include "store/table_ouverte.h"
 
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -147,25 +146,31 @@ id_valeur interner_valeur(std::string_view texte) {
 }
 
 void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat) {
-    // The lookups run in three steps over a window of values, so that their
-    // memory accesses overlap: AVANCE values ahead, a key is made and its
-    // place in the set loaded; AVANCE / 2 ahead, the stored text that it may
-    // equal is loaded; then it is looked up. Integers need no lookup.
+    // Integers are their own ids; the other texts are looked up in three
+    // steps over a window of them, so that their memory accesses overlap:
+    // AVANCE texts ahead, a key is made and its place in the set loaded;
+    // AVANCE / 2 ahead, the stored text that it may equal is loaded; then
+    // it is looked up. The window counts texts only, so that it reaches as
+    // far ahead whatever share of the values are integers.
     constexpr int32_t AVANCE = 16;
-    cle_texte cles[AVANCE];
-    auto preparer = [&](int32_t i) {
+    static std::vector<int32_t> a_chercher;
+    a_chercher.clear();
+    for (int32_t i = 0; i < nombre; i++) {
         if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
         resultat[i] = id_entier(textes[i]);
-        if (resultat[i] != ID_ABSENT) return;
-        faire_cle_avec_marge(cles[i % AVANCE], textes[i]);
-        precharger_table(ids, cles[i % AVANCE].empreinte);
+        if (resultat[i] == ID_ABSENT) a_chercher.push_back(i);
+    }
+    int32_t n = static_cast<int32_t>(a_chercher.size());
+    cle_texte cles[AVANCE];
+    auto preparer = [&](int32_t j) {
+        faire_cle_avec_marge(cles[j % AVANCE], textes[a_chercher[j]]);
+        precharger_table(ids, cles[j % AVANCE].empreinte);
     };
-    for (int32_t i = 0; i < std::min(nombre, AVANCE); i++) preparer(i);
-    for (int32_t i = 0; i < nombre; i++) {
-        int32_t milieu = i + AVANCE / 2;
-        if (milieu < nombre && resultat[milieu] == ID_ABSENT) precharger_candidat(cles[milieu % AVANCE]);
-        if (resultat[i] == ID_ABSENT) resultat[i] = interner_cle(cles[i % AVANCE]);
-        if (i + AVANCE < nombre) preparer(i + AVANCE);
+    for (int32_t j = 0; j < std::min(n, AVANCE); j++) preparer(j);
+    for (int32_t j = 0; j < n; j++) {
+        if (j + AVANCE / 2 < n) precharger_candidat(cles[(j + AVANCE / 2) % AVANCE]);
+        resultat[a_chercher[j]] = interner_cle(cles[j % AVANCE]);
+        if (j + AVANCE < n) preparer(j + AVANCE);
     }
 }
 
@@ -174,8 +179,8 @@ id_valeur chercher_valeur(std::string_view texte) {
     id_valeur entier = id_entier(texte);
     if (entier != ID_ABSENT) return entier;
     cle_texte cle = cle_de(texte);
-    auto* trouve =
-        trouver_entree(ids, cle.empreinte, [&](const entree_texte& e) { return est_texte(cle, e); });
+    auto* trouve = trouver_entree(ids, cle.empreinte,
+                                  [&](const entree_texte& e) { return est_texte(cle, e); });
     return trouve ? trouve->id() : ID_ABSENT;
 }
 

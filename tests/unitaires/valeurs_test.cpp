@@ -82,3 +82,26 @@ TEST_F(valeurs, chaque_id_rend_son_texte_apres_la_croissance_des_textes) {
         EXPECT_EQ(chercher_valeur(tous[i]), ids_de_tous[i]);
     }
 }
+
+TEST_F(valeurs, un_lot_mele_d_entiers_et_de_textes_rend_les_ids_d_un_par_un) {
+    // Runs of integers of every length between the texts, so that the texts
+    // looked up together lie far apart in the batch; texts repeat across runs.
+    std::vector<std::string> textes;
+    for (int i = 0; i < 3000; i++) {
+        for (int k = 0; k < i % 40; k++) textes.push_back(std::to_string(i * 7 + k));
+        textes.push_back("t" + std::to_string(i % 500));
+        if (i % 3 == 0) textes.push_back("0" + std::to_string(i));
+    }
+    std::vector<id_valeur> ids = interner_lot(textes);
+    for (size_t i = 0; i < textes.size(); i++) {
+        ASSERT_EQ(interner_valeur(textes[i]), ids[i]) << textes[i];
+        ASSERT_EQ(texte_de(ids[i]), textes[i]);
+    }
+}
+
+TEST_F(valeurs, un_texte_trop_long_dans_un_lot_est_refuse) {
+    EXPECT_EQ(code_erreur([] {
+                  interner_lot({"avant", "12", "abcdefghijklmnopqrst", "apres"});
+              }),
+              209);
+}
