@@ -134,7 +134,12 @@ id_valeur interner_cle(const cle_texte& cle) {
 // bits match `cle`, which a lookup will compare (its entries are in cache).
 void precharger_candidat(const cle_texte& cle) {
     auto* candidat = trouver_entree(ids, cle.empreinte, [](const entree_texte&) { return true; });
-    if (candidat) __builtin_prefetch(textes.octets + candidat->id());
+    if (!candidat) return;
+    const char* texte = textes.octets + candidat->id();
+    __builtin_prefetch(texte);
+    // Without this the compiler drops the search and the prefetch with it,
+    // as they change nothing it can see.
+    asm volatile("" : : "r"(texte));
 }
 
 } // namespace
