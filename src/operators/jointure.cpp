@@ -62,7 +62,8 @@ index_droite indexer_droite(const relation& d, const attributs_communs& communs)
     for (int64_t slot = stockes - 1; slot >= 1; slot--) {
         if (!d.actifs[slot]) continue;
         uint32_t h = hacher_cle(valeurs_slot(d, slot), communs.droite, communs.nombre);
-        entree_ligne* place = chercher_case(index.premier, h, [](const entree_ligne&) { return true; });
+        entree_ligne* place =
+            chercher_case(index.premier, h, [](const entree_ligne&) { return true; });
         if (place->vide()) {
             ajouter_dans(index.premier, place, entree_ligne{h, static_cast<uint32_t>(slot)});
         } else {
@@ -148,7 +149,9 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
     index_droite index = indexer_droite(d, communs);
     int64_t concordances = 0;
     int64_t stockes_g = nb_slots_stockes(g);
-    // Each left row's hash is computed AVANCE rows ahead, with its lookup.
+    // Each left row's hash is computed AVANCE rows ahead, with its place in
+    // the index loaded; AVANCE / 2 rows ahead, the first right row of that
+    // hash and its link are loaded.
     constexpr int64_t AVANCE = 16;
     uint32_t hachages[AVANCE];
     auto preparer = [&](int64_t slot) {
@@ -157,6 +160,13 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
     };
     for (int64_t slot_g = 1; slot_g < stockes_g && slot_g <= AVANCE; slot_g++) preparer(slot_g);
     for (int64_t slot_g = 1; slot_g < stockes_g; slot_g++) {
+        int64_t milieu = slot_g + AVANCE / 2;
+        if (milieu < stockes_g) {
+            if (auto* candidate = premiere_candidate(index.premier, hachages[milieu % AVANCE])) {
+                precharger(valeurs_slot(d, candidate->slot));
+                precharger(index.suivant.data() + candidate->slot);
+            }
+        }
         uint32_t h = hachages[slot_g % AVANCE];
         if (slot_g + AVANCE < stockes_g) preparer(slot_g + AVANCE);
         if (!g.actifs[slot_g]) continue;

@@ -32,10 +32,13 @@ entree_ligne* case_de(const relation& rel, index_lignes& index, cle_ligne cle) {
 constexpr int64_t AVANCE = 16;
 
 // Runs `traiter(slot, cle)` for the slots `debut` to `fin` of `rel` in
-// order, with each row's key looked up AVANCE rows before in `index`.
+// order, each row's key looked up in `index` (that of `indexee`) in three
+// steps: AVANCE rows before, its hash is made and its place in the index
+// loaded; AVANCE / 2 rows before, the row of `indexee` it will be compared
+// with first is loaded; then `traiter` looks it up.
 template <typename Traitement>
-void parcourir_avec_avance(const relation& rel, const index_lignes& index, int64_t debut,
-                           int64_t fin, Traitement traiter) {
+void parcourir_avec_avance(const relation& rel, const index_lignes& index, const relation& indexee,
+                           int64_t debut, int64_t fin, Traitement traiter) {
     cle_ligne cles[AVANCE];
     auto preparer = [&](int64_t slot) {
         cles[slot % AVANCE] = cle_de(valeurs_slot(rel, slot), rel.nb_champs);
@@ -43,6 +46,11 @@ void parcourir_avec_avance(const relation& rel, const index_lignes& index, int64
     };
     for (int64_t slot = debut; slot < fin && slot < debut + AVANCE; slot++) preparer(slot);
     for (int64_t slot = debut; slot < fin; slot++) {
+        int64_t milieu = slot + AVANCE / 2;
+        if (milieu < fin) {
+            if (auto* candidate = premiere_candidate(index, cles[milieu % AVANCE].empreinte))
+                precharger(valeurs_slot(indexee, candidate->slot));
+        }
         cle_ligne cle = cles[slot % AVANCE];
         if (slot + AVANCE < fin) preparer(slot + AVANCE);
         traiter(slot, cle);
@@ -53,11 +61,12 @@ void parcourir_avec_avance(const relation& rel, const index_lignes& index, int64
 
 void indexer_lignes(relation& rel, int64_t debut, int64_t fin, bool retirer) {
     reserver_table(rel.index, rel.index.nombre + 1);
-    parcourir_avec_avance(rel, rel.index, debut, fin, [&](int64_t slot, cle_ligne cle) {
+    parcourir_avec_avance(rel, rel.index, rel, debut, fin, [&](int64_t slot, cle_ligne cle) {
         if (!rel.actifs[slot]) return;
         entree_ligne* place = case_de(rel, rel.index, cle);
         if (place->vide()) {
-            ajouter_dans(rel.index, place, entree_ligne{cle.empreinte, static_cast<uint32_t>(slot)});
+            ajouter_dans(rel.index, place,
+                         entree_ligne{cle.empreinte, static_cast<uint32_t>(slot)});
         } else if (retirer) {
             rel.actifs[slot] = 0;
             rel.nb_actifs--;
@@ -69,7 +78,7 @@ std::vector<uint32_t> trouver_lignes(const relation& a, relation& b) {
     std::vector<uint32_t> trouves(static_cast<size_t>(nb_slots_stockes(a)), 0);
     assurer_index(b);
     if (b.index.nombre == 0) return trouves;
-    parcourir_avec_avance(a, b.index, 1, nb_slots_stockes(a), [&](int64_t slot, cle_ligne cle) {
+    parcourir_avec_avance(a, b.index, b, 1, nb_slots_stockes(a), [&](int64_t slot, cle_ligne cle) {
         if (!a.actifs[slot]) return;
         trouves[static_cast<size_t>(slot)] = case_de(b, b.index, cle)->slot;
     });

@@ -98,7 +98,29 @@ template <typename Entree> void reserver_table(table_ouverte<Entree>& table, siz
 // Starts loading the cache line of a hash's home.
 template <typename Entree>
 void precharger_table(const table_ouverte<Entree>& table, uint32_t empreinte) {
-    if (table.capacite) __builtin_prefetch(table.cases + place_empreinte(empreinte, table.decalage));
+    if (table.capacite)
+        __builtin_prefetch(table.cases + place_empreinte(empreinte, table.decalage));
+}
+
+// Starts loading the line at `adresse`. The empty statement that reads it
+// keeps the compiler from dropping the prefetch together with the search
+// that found its address, as neither changes anything it can see.
+inline void precharger(const void* adresse) {
+    __builtin_prefetch(adresse);
+    asm volatile("" : : "r"(adresse));
+}
+
+// The first entry of hash `empreinte` from its home, the one a lookup will
+// compare first, or null; for starting to load what that entry points to.
+template <typename Entree>
+const Entree* premiere_candidate(const table_ouverte<Entree>& table, uint32_t empreinte) {
+    if (table.nombre == 0) return nullptr;
+    size_t masque = table.capacite - 1;
+    for (size_t place = place_empreinte(empreinte, table.decalage);; place = (place + 1) & masque) {
+        const Entree* entree = table.cases + place;
+        if (entree->vide()) return nullptr;
+        if (entree->empreinte == empreinte) return entree;
+    }
 }
 
 // The entry of hash `empreinte` for which `egal(entree)` holds, or else the
@@ -115,8 +137,7 @@ Entree* chercher_case(table_ouverte<Entree>& table, uint32_t empreinte, Egalite 
 
 // The same, when the table may be empty: null when nothing matches.
 template <typename Entree, typename Egalite>
-const Entree* trouver_entree(const table_ouverte<Entree>& table, uint32_t empreinte,
-                             Egalite egal) {
+const Entree* trouver_entree(const table_ouverte<Entree>& table, uint32_t empreinte, Egalite egal) {
     if (table.nombre == 0) return nullptr;
     auto* entree = chercher_case(const_cast<table_ouverte<Entree>&>(table), empreinte, egal);
     return entree->vide() ? nullptr : entree;

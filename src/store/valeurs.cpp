@@ -133,13 +133,8 @@ id_valeur interner_cle(const cle_texte& cle) {
 // Starts loading the stored text of the first entry of the set whose hash
 // bits match `cle`, which a lookup will compare (its entries are in cache).
 void precharger_candidat(const cle_texte& cle) {
-    auto* candidat = trouver_entree(ids, cle.empreinte, [](const entree_texte&) { return true; });
-    if (!candidat) return;
-    const char* texte = textes.octets + candidat->id();
-    __builtin_prefetch(texte);
-    // Without this the compiler drops the search and the prefetch with it,
-    // as they change nothing it can see.
-    asm volatile("" : : "r"(texte));
+    if (auto* candidat = premiere_candidate(ids, cle.empreinte))
+        precharger(textes.octets + candidat->id());
 }
 
 } // namespace
