@@ -34,9 +34,11 @@ constexpr int64_t AVANCE = 16;
 // Runs `traiter(slot, cle)` for the slots `debut` to `fin` of `rel` in
 // order, each row's key looked up in `index` (that of `indexee`) in three
 // steps: AVANCE rows before, its hash is made and its place in the index
-// loaded; AVANCE / 2 rows before, the row of `indexee` it will be compared
-// with first is loaded; then `traiter` looks it up.
-template <typename Traitement>
+// loaded; AVANCE / 2 rows before, with `candidates`, the row of `indexee`
+// it will be compared with first is loaded; then `traiter` looks it up. The
+// middle step pays where most rows are found (a lookup of another
+// relation's rows), not where most are new (adding rows).
+template <bool candidates, typename Traitement>
 void parcourir_avec_avance(const relation& rel, const index_lignes& index, const relation& indexee,
                            int64_t debut, int64_t fin, Traitement traiter) {
     cle_ligne cles[AVANCE];
@@ -47,7 +49,7 @@ void parcourir_avec_avance(const relation& rel, const index_lignes& index, const
     for (int64_t slot = debut; slot < fin && slot < debut + AVANCE; slot++) preparer(slot);
     for (int64_t slot = debut; slot < fin; slot++) {
         int64_t milieu = slot + AVANCE / 2;
-        if (milieu < fin) {
+        if (candidates && milieu < fin) {
             if (auto* candidate = premiere_candidate(index, cles[milieu % AVANCE].empreinte))
                 precharger(valeurs_slot(indexee, candidate->slot));
         }
@@ -61,7 +63,7 @@ void parcourir_avec_avance(const relation& rel, const index_lignes& index, const
 
 void indexer_lignes(relation& rel, int64_t debut, int64_t fin, bool retirer) {
     reserver_table(rel.index, rel.index.nombre + 1);
-    parcourir_avec_avance(rel, rel.index, rel, debut, fin, [&](int64_t slot, cle_ligne cle) {
+    parcourir_avec_avance<false>(rel, rel.index, rel, debut, fin, [&](int64_t slot, cle_ligne cle) {
         if (!rel.actifs[slot]) return;
         entree_ligne* place = case_de(rel, rel.index, cle);
         if (place->vide()) {
@@ -78,10 +80,11 @@ std::vector<uint32_t> trouver_lignes(const relation& a, relation& b) {
     std::vector<uint32_t> trouves(static_cast<size_t>(nb_slots_stockes(a)), 0);
     assurer_index(b);
     if (b.index.nombre == 0) return trouves;
-    parcourir_avec_avance(a, b.index, b, 1, nb_slots_stockes(a), [&](int64_t slot, cle_ligne cle) {
-        if (!a.actifs[slot]) return;
-        trouves[static_cast<size_t>(slot)] = case_de(b, b.index, cle)->slot;
-    });
+    parcourir_avec_avance<true>(
+        a, b.index, b, 1, nb_slots_stockes(a), [&](int64_t slot, cle_ligne cle) {
+            if (!a.actifs[slot]) return;
+            trouves[static_cast<size_t>(slot)] = case_de(b, b.index, cle)->slot;
+        });
     return trouves;
 }
 

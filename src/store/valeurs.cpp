@@ -130,11 +130,13 @@ id_valeur interner_cle(const cle_texte& cle) {
     return id;
 }
 
-// Starts loading the stored text of the first entry of the set whose hash
-// bits match `cle`, which a lookup will compare (its entries are in cache).
+// Starts loading the stored text of the entry at the home of `cle`, which a
+// lookup will mostly compare first (the set's line is in cache by then). Only
+// that entry is read, without a test: a search along the probes, or a test
+// of its hash bits, costs more than the loads it saves.
 void precharger_candidat(const cle_texte& cle) {
-    if (auto* candidat = premiere_candidate(ids, cle.empreinte))
-        precharger(textes.octets + candidat->id());
+    if (ids.capacite == 0) return;
+    precharger(textes.octets + ids.cases[place_empreinte(cle.empreinte, ids.decalage)].id());
 }
 
 } // namespace
@@ -151,8 +153,11 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
     // AVANCE texts ahead, a key is made and its place in the set loaded;
     // AVANCE / 2 ahead, the stored text that it may equal is loaded; then
     // it is looked up. The window counts texts only, so that it reaches as
-    // far ahead whatever share of the values are integers.
+    // far ahead whatever share of the values are integers. The middle step
+    // only pays when most texts are found: it is left out after a batch of
+    // which more than one text in eight was new.
     constexpr int32_t AVANCE = 16;
+    static bool precharger_candidats = true;
     static std::vector<int32_t> a_chercher;
     a_chercher.clear();
     for (int32_t i = 0; i < nombre; i++) {
@@ -161,6 +166,7 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
         if (resultat[i] == ID_ABSENT) a_chercher.push_back(i);
     }
     int32_t n = static_cast<int32_t>(a_chercher.size());
+    size_t connus = ids.nombre;
     cle_texte cles[AVANCE];
     auto preparer = [&](int32_t j) {
         faire_cle_avec_marge(cles[j % AVANCE], textes[a_chercher[j]]);
@@ -168,10 +174,12 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
     };
     for (int32_t j = 0; j < std::min(n, AVANCE); j++) preparer(j);
     for (int32_t j = 0; j < n; j++) {
-        if (j + AVANCE / 2 < n) precharger_candidat(cles[(j + AVANCE / 2) % AVANCE]);
+        if (precharger_candidats && j + AVANCE / 2 < n)
+            precharger_candidat(cles[(j + AVANCE / 2) % AVANCE]);
         resultat[a_chercher[j]] = interner_cle(cles[j % AVANCE]);
         if (j + AVANCE < n) preparer(j + AVANCE);
     }
+    precharger_candidats = (ids.nombre - connus) * 8 <= static_cast<size_t>(n);
 }
 
 id_valeur chercher_valeur(std::string_view texte) {
