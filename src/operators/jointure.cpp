@@ -171,8 +171,7 @@ void jointure(std::string_view gauche, std::string_view droite, std::string_view
         if (slot_g + AVANCE < stockes_g) preparer(slot_g + AVANCE);
         if (!g.actifs[slot_g]) continue;
         const id_valeur* ligne_g = valeurs_slot(g, slot_g);
-        const entree_ligne* trouve =
-            trouver_entree(index.premier, h, [](const entree_ligne&) { return true; });
+        const entree_ligne* trouve = premiere_candidate(index.premier, h);
         if (!trouve) continue;
         for (uint32_t slot_d = trouve->slot; slot_d != AUCUN; slot_d = index.suivant[slot_d]) {
             const id_valeur* ligne_d = valeurs_slot(d, slot_d);
