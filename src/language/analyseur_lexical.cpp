@@ -15,6 +15,7 @@
 
 int32_t num_ligne = 1;
 std::string_view yylval;
+fins_items yyitems;
 const char* yytext = "";
 size_t yyleng = 0;
 
@@ -197,8 +198,17 @@ int mot_cle(const char* texte, size_t longueur) {
     const char* texte = lec.tampon.data() + lec.pos;
     size_t premier = fin_item(texte, 0, n);
     size_t fin = premier;
-    while (fin + 1 < n && texte[fin] == ',' && texte[fin + 1] != ',')
+    yyitems.nombre = 0;
+    // Each item's end is noted as it is found; past MAX_LISTE characters the
+    // list is refused whole, and the notes stop.
+    auto noter = [](size_t fin_lue) {
+        if (fin_lue <= MAX_LISTE) yyitems.fins[yyitems.nombre++] = static_cast<uint8_t>(fin_lue);
+    };
+    noter(premier);
+    while (fin + 1 < n && texte[fin] == ',' && texte[fin + 1] != ',') {
         fin = fin_item(texte, fin + 1, n);
+        noter(fin);
+    }
     if (fin > premier) return rendre_valeur(fin, LISTE);
     int code = mot_cle(texte, premier);
     return code ? rendre_jeton(premier, code) : rendre_valeur(premier, IDENT);
@@ -301,7 +311,6 @@ std::string texte_instruction(int64_t mot) {
     return {};
 }
 
-
 void yyrestart(FILE* flux) {
     if (!lec.demarre) demarrer();
     lec.flux = flux;
@@ -315,6 +324,7 @@ void reinitialiser_analyseur_lexical() {
     textes_lus = textes_instructions{};
     num_ligne = 1;
     yylval = {};
+    yyitems = fins_items{};
     yytext = "";
     yyleng = 0;
 }

@@ -1,6 +1,8 @@
 // The scanner: cuts the input stream yyin into tokens, counting lines.
 #pragma once
 
+#include "store/fins_items.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +14,9 @@ extern int32_t num_ligne;
 // The text of the last value token (IDENT, LISTE, OPERATEUR), in the
 // scanner's buffer: valid until the next call, the parser copies it.
 extern std::string_view yylval;
+// The items of the last IDENT or LISTE token, complete when it has at most
+// MAX_LISTE characters: the insertion of a row takes them from here.
+extern fins_items yyitems;
 // The text and length of the token just returned, valid until the next call.
 extern const char* yytext;
 extern size_t yyleng;

@@ -253,16 +253,18 @@ bool lire_instruction(int mot, std::string& nom, std::string& liste) {
     int elements = yylex();
     // A row of one value that is a keyword is written so by the listing: in
     // @data, a keyword in the place of the value is that value, its own text.
+    const fins_items* items = nullptr;
     if (mot == AT_DATA && elements >= WHERE && elements <= AS)
         liste.assign(yytext, yyleng);
-    else if (elements == IDENT || elements == LISTE)
+    else if (elements == IDENT || elements == LISTE) {
         liste.assign(yylval);
-    else
+        items = &yyitems; // the ends of its items, found as it was read
+    } else
         return false;
     if (mot == AT_RELATION)
         creer_relation(nom, liste); // rule 7
     else
-        ajouter_tuple(nom, liste); // rule 8
+        ajouter_tuple(nom, liste, items); // rule 8
     return true;
 }
 

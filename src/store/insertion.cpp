@@ -14,9 +14,11 @@
 // overlapping in memory.
 struct lot_textes {
     relation* rel = nullptr;
-    std::string listes; // the lists, each followed by a comma
+    // The lists side by side, reserved once for a full batch and its margin so
+    // that the items, views into it, stay valid while it fills.
+    std::string listes;
     int64_t lignes = 0;
-    std::vector<std::string_view> items;
+    std::vector<std::string_view> items; // the values of the rows, in order
     std::vector<id_valeur> ids;
 };
 static lot_textes lot;
@@ -24,18 +26,7 @@ static constexpr int64_t LOT_TEXTES = 4096;
 
 void inserer_lignes_en_attente() {
     if (lot.lignes == 0) return;
-    lot.items.clear();
-    size_t taille = lot.listes.size();
     lot.listes.append(MARGE_LECTURE, '\0'); // room for interner_valeurs to read
-    const char* item = lot.listes.data();
-    const char* fin = item + taille;
-    // Items are a few bytes long: a plain loop beats a call to memchr each.
-    while (item < fin) {
-        const char* virgule = item;
-        while (*virgule != ',') virgule++;
-        lot.items.emplace_back(item, static_cast<size_t>(virgule - item));
-        item = virgule + 1;
-    }
     lot.ids.resize(lot.items.size());
     interner_valeurs(lot.items.data(), static_cast<int32_t>(lot.items.size()), lot.ids.data());
     relation& rel = *lot.rel;
@@ -58,6 +49,7 @@ void inserer_lignes_en_attente() {
 void oublier_lignes_en_attente() {
     lot.rel = nullptr;
     lot.listes.clear();
+    lot.items.clear();
     lot.lignes = 0;
 }
 
@@ -67,29 +59,34 @@ static int verifier_item(size_t longueur) {
     return longueur == 0 ? 205 : longueur > MAX_VALEUR ? 209 : 0;
 }
 
-void ajouter_tuple(std::string_view nom, std::string_view liste) {
+// The lists of a full batch, with room for interner_valeurs to read.
+static constexpr size_t TAILLE_LISTES = LOT_TEXTES * MAX_LISTE + MARGE_LECTURE;
+
+void ajouter_tuple(std::string_view nom, std::string_view liste, const fins_items* items) {
     if (liste.size() > MAX_LISTE) erreur(209);
     // Data lines come in runs for one relation: its name is compared first.
     relation* rel = lot.rel && lot.rel->nom == nom ? lot.rel : relation_enregistree(nom);
     if (!rel) erreur(203);
     if (liste.empty()) erreur(205);
-    // One pass counts the items (for 201) and finds the first bad one.
-    int32_t nombre = 1;
-    int code_item = 0;
-    size_t debut = 0;
-    for (size_t i = 0; i < liste.size(); i++) {
-        if (liste[i] != ',') continue;
-        if (code_item == 0) code_item = verifier_item(i - debut);
-        nombre++;
-        debut = i + 1;
+    fins_items decoupees;
+    if (!items) {
+        decouper_items(liste, decoupees);
+        items = &decoupees;
     }
-    if (code_item == 0) code_item = verifier_item(liste.size() - debut);
-    if (nombre != rel->nb_champs) erreur(201);
-    if (code_item) erreur(code_item);
+    if (items->nombre != rel->nb_champs) erreur(201);
+    size_t debut = 0;
+    for (int32_t k = 0; k < items->nombre; debut = items->fins[k++] + 1u)
+        if (int code = verifier_item(items->fins[k] - debut)) erreur(code);
     if (journal.actif) noter_donnee(*rel);
     if (lot.rel != rel) inserer_lignes_en_attente();
     lot.rel = rel;
+    // Reserved at a batch's first row, so that no item is left pointing
+    // into a buffer that moved.
+    if (lot.lignes == 0 && lot.listes.capacity() < TAILLE_LISTES) lot.listes.reserve(TAILLE_LISTES);
+    const char* copie = lot.listes.data() + lot.listes.size();
     lot.listes.append(liste);
-    lot.listes.push_back(',');
+    debut = 0;
+    for (int32_t k = 0; k < items->nombre; debut = items->fins[k++] + 1u)
+        lot.items.emplace_back(copie + debut, items->fins[k] - debut);
     if (++lot.lignes >= LOT_TEXTES) inserer_lignes_en_attente();
 }

@@ -7,6 +7,7 @@
 // exactly when their ids are.
 #pragma once
 
+#include "store/fins_items.h"
 #include "store/index_lignes.h"
 #include "store/valeurs.h"
 
@@ -23,7 +24,6 @@
 inline constexpr int32_t MAX_CHAMPS = 8;
 inline constexpr size_t MAX_NOM_RELATION = 20;
 inline constexpr size_t MAX_VALEUR = MAX_TEXTE_INTERNE;
-inline constexpr size_t MAX_LISTE = 180;
 
 // One slot seen through the store: its flag and its `nb_champs` values.
 struct tuple {
@@ -118,8 +118,9 @@ void afficher_dico();
 // Creates and registers relation `nom` with the attribute list `liste`.
 relation* creer_relation(std::string_view nom, std::string_view liste);
 // Adds the row of values `liste` to relation `nom` (its checks are made at
-// once; the row itself may wait, see inserer_lignes_en_attente).
-void ajouter_tuple(std::string_view nom, std::string_view liste);
+// once; the row itself may wait, see inserer_lignes_en_attente). `items`,
+// when given, are the list's items as the scanner found them.
+void ajouter_tuple(std::string_view nom, std::string_view liste, const fins_items* items = nullptr);
 // Stores the rows that ajouter_tuple keeps waiting; relation_existe and the
 // summary call it before reading anything.
 void inserer_lignes_en_attente();

@@ -181,3 +181,22 @@ TEST(lexique, les_octets_lus_avant_une_erreur_de_lecture_sont_analyses) {
     }
     std::fclose(flux);
 }
+
+// The ends of the items of each IDENT or LISTE token, as the insertion of a
+// row takes them: offsets past each item, only within the longest list.
+static std::vector<int> fins_notees(const std::string& texte) {
+    texte_installe entree(texte);
+    yylex();
+    return std::vector<int>(yyitems.fins, yyitems.fins + yyitems.nombre);
+}
+
+TEST(lexique, fins_des_items_notees_pour_chaque_liste) {
+    EXPECT_EQ(fins_notees("k0,a624,b99,c21"), (std::vector<int>{2, 7, 11, 15}));
+    EXPECT_EQ(fins_notees("x"), (std::vector<int>{1}));
+    EXPECT_EQ(fins_notees("a,12b"), (std::vector<int>{1, 4}));
+    EXPECT_EQ(fins_notees("a,b,"), (std::vector<int>{1, 3}));
+    std::string longue;
+    for (int i = 0; i < 100; i++) longue += (i ? ",x" : "x");
+    EXPECT_EQ(fins_notees(longue).size(), 90u); // the ends up to 180 only
+    EXPECT_EQ(fins_notees(longue).back(), 179);
+}

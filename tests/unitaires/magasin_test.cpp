@@ -157,6 +157,26 @@ TEST_F(magasin, insertion_controles_dans_leur_ordre) {
     EXPECT_EQ(lignes_actives("R"), (std::vector<std::string>{"x," + TEXTE_19}));
 }
 
+TEST_F(magasin, lignes_sur_plusieurs_lots_avec_ou_sans_les_fins_d_items) {
+    // Rows wait in batches of 4096; their values are views into the batch,
+    // which must stay where they are while it fills, whoever found the items.
+    creer_relation("R", "a,b,c");
+    std::vector<std::string> attendues;
+    for (int i = 0; i < 10000; i++) {
+        std::string ligne = "v" + std::to_string(i) + "," + std::to_string(i % 13) + ",w";
+        attendues.push_back(ligne);
+        fins_items items;
+        decouper_items(ligne, items);
+        ajouter_tuple("R", ligne, i % 2 ? &items : nullptr);
+    }
+    EXPECT_EQ(lignes_actives("R"), attendues);
+    // The items given are checked as the list's own would be.
+    fins_items items;
+    std::string trop_long = "x," + TEXTE_19 + "t,y";
+    decouper_items(trop_long, items);
+    EXPECT_EQ(code_erreur([&] { ajouter_tuple("R", trop_long, &items); }), 209);
+}
+
 TEST_F(magasin, valeurs_comparees_exactement) {
     creer_relation("R", "a,b");
     remplir("R", {"1,x", "1,X", "ab,c", "a,bc", "01,x", "1,x", "a,bc"});
