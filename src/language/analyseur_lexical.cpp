@@ -9,9 +9,14 @@
 #include "store/flux.h"
 #include "store/memoire.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 int32_t num_ligne = 1;
 std::string_view yylval;
@@ -115,15 +120,52 @@ inline int regarder(size_t i) {
     return regarder_lent(i);
 }
 
+#if defined(__SSE2__)
+// A bit for each of the 16 bytes at `p` that may be in a list: a letter, a
+// digit, '_' or ','. Bytes from 0x80 are negative here, so never in range.
+inline unsigned masque_liste(const char* p) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    auto entre = [](__m128i x, char bas, char haut) {
+        return _mm_and_si128(_mm_cmpgt_epi8(x, _mm_set1_epi8(static_cast<char>(bas - 1))),
+                             _mm_cmplt_epi8(x, _mm_set1_epi8(static_cast<char>(haut + 1))));
+    };
+    __m128i lettre = entre(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'z');
+    __m128i m = _mm_or_si128(lettre, entre(v, '0', '9'));
+    m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
+    m = _mm_or_si128(m, _mm_cmpeq_epi8(v, _mm_set1_epi8(',')));
+    return static_cast<unsigned>(_mm_movemask_epi8(m));
+}
+
+// A bit for each of the 16 bytes at `p` that is a comma.
+inline unsigned masque_virgules(const char* p) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(','))));
+}
+#endif
+
+// The first byte from `p` on that is not a letter, a digit or a comma, or
+// `fin`. 16 bytes are read at a time while `lisible` allows: the bytes past
+// `fin` are in the buffer, and what they hold is ignored.
+inline const char* fin_suite(const char* p, const char* fin, const char* lisible) {
+#if defined(__SSE2__)
+    for (; p < fin && p + 16 <= lisible; p += 16)
+        if (unsigned hors = ~masque_liste(p) & 0xFFFFu)
+            return std::min(p + __builtin_ctz(hors), fin);
+#else
+    (void)lisible;
+#endif
+    while (p < fin && classes.dans_liste[static_cast<unsigned char>(*p)]) p++;
+    return std::min(p, fin);
+}
+
 // The length of the run of letters, digits and commas from the token start,
 // reading more input when the run reaches the end of the buffer.
 size_t passer_suite() {
     size_t i = 0;
     for (;;) {
         const char* debut = lec.tampon.data() + lec.pos;
-        const char* p = debut + i;
         const char* fin = lec.tampon.data() + lec.fin;
-        while (p < fin && classes.dans_liste[static_cast<unsigned char>(*p)]) p++;
+        const char* p = fin_suite(debut + i, fin, lec.tampon.data() + lec.tampon.size());
         i = static_cast<size_t>(p - debut);
         if (p < fin || lec.epuise) return i;
         remplir();
@@ -132,12 +174,21 @@ size_t passer_suite() {
 
 // Offset just past the item starting at offset `i` of `texte`: a name (a
 // letter, then letters and digits) or an integer (digits only). `texte` up
-// to `n` is a run of letters, digits and commas.
-size_t fin_item(const char* texte, size_t i, size_t n) {
+// to `n` is a run of letters, digits and commas; it may be read up to
+// `lisible`.
+size_t fin_item(const char* texte, size_t i, size_t n, size_t lisible) {
     if (classes.classe[static_cast<unsigned char>(texte[i])] == C_LETTRE) {
-        while (++i < n && texte[i] != ',') {
-        }
-        return i;
+        i++;
+#if defined(__SSE2__)
+        // The run has no other byte than a comma to end a name.
+        for (; i < n && i + 16 <= lisible; i += 16)
+            if (unsigned virgules = masque_virgules(texte + i))
+                return std::min(i + __builtin_ctz(virgules), n);
+#else
+        (void)lisible;
+#endif
+        while (i < n && texte[i] != ',') i++;
+        return std::min(i, n);
     }
     while (i < n && classes.classe[static_cast<unsigned char>(texte[i])] == C_CHIFFRE) i++;
     return i;
@@ -196,7 +247,8 @@ int mot_cle(const char* texte, size_t longueur) {
 [[gnu::always_inline]] inline int lire_item() {
     size_t n = passer_suite();
     const char* texte = lec.tampon.data() + lec.pos;
-    size_t premier = fin_item(texte, 0, n);
+    size_t lisible = lec.tampon.size() - lec.pos;
+    size_t premier = fin_item(texte, 0, n, lisible);
     size_t fin = premier;
     yyitems.nombre = 0;
     // Each item's end is noted as it is found; past MAX_LISTE characters the
@@ -206,7 +258,7 @@ int mot_cle(const char* texte, size_t longueur) {
     };
     noter(premier);
     while (fin + 1 < n && texte[fin] == ',' && texte[fin + 1] != ',') {
-        fin = fin_item(texte, fin + 1, n);
+        fin = fin_item(texte, fin + 1, n, lisible);
         noter(fin);
     }
     if (fin > premier) return rendre_valeur(fin, LISTE);

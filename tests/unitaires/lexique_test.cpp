@@ -200,3 +200,17 @@ TEST(lexique, fins_des_items_notees_pour_chaque_liste) {
     EXPECT_EQ(fins_notees(longue).size(), 90u); // the ends up to 180 only
     EXPECT_EQ(fins_notees(longue).back(), 179);
 }
+
+TEST(lexique, listes_et_noms_lus_par_blocs_de_seize_octets) {
+    // A run is measured 16 bytes at a time: its end, a comma or a name's end
+    // may fall anywhere in a block, or past a block with none.
+    std::string nom(37, 'n');
+    EXPECT_EQ(decrire_jetons(nom + " x,y"), "IDENT(" + nom + ") LISTE(x,y)");
+    EXPECT_EQ(decrire_jetons(nom + ",y z"), "LISTE(" + nom + ",y) IDENT(z)");
+    EXPECT_EQ(decrire_jetons("a," + nom + "@"), "LISTE(a," + nom + ") 64");
+    EXPECT_EQ(decrire_jetons(std::string(20, 'a') + "\xc3\xa9,b"),
+              "IDENT(" + std::string(20, 'a') + ") INVALIDE INVALIDE 44 IDENT(b)");
+    EXPECT_EQ(decrire_jetons("1234567890123456789,2x"), "LISTE(1234567890123456789,2) IDENT(x)");
+    EXPECT_EQ(decrire_jetons("Zz_09,aZ[b`c{d"),
+              "LISTE(Zz_09,aZ) 91 IDENT(b) 96 IDENT(c) 123 IDENT(d)");
+}
