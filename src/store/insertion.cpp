@@ -28,8 +28,9 @@ void inserer_lignes_en_attente() {
     if (lot.lignes == 0) return;
     lot.listes.append(MARGE_LECTURE, '\0'); // room for interner_valeurs to read
     lot.ids.resize(lot.items.size());
-    interner_valeurs(lot.items.data(), static_cast<int32_t>(lot.items.size()), lot.ids.data());
     relation& rel = *lot.rel;
+    interner_valeurs(lot.items.data(), static_cast<int32_t>(lot.items.size()), lot.ids.data(),
+                     rel.nb_champs);
     // Rows that each hold a new greatest id in some attribute (a counter, a
     // text seen for the first time) are distinct without a lookup: the row
     // index is then left unbuilt until a read needs it. Once it has been

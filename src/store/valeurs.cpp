@@ -147,7 +147,8 @@ id_valeur interner_valeur(std::string_view texte) {
     return entier != ID_ABSENT ? entier : interner_cle(cle_de(texte));
 }
 
-void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat) {
+void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat,
+                      int32_t par_ligne) {
     // Integers are their own ids; the other texts are looked up in three
     // steps over a window of them, so that their memory accesses overlap:
     // AVANCE texts ahead, a key is made and its place in the set loaded;
@@ -156,14 +157,21 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
     // far ahead whatever share of the values are integers. The middle step
     // only pays when most texts are found: it is left out after a batch of
     // which more than one text in eight was new.
+    //
+    // The texts are looked up column by column: an attribute whose texts are
+    // mostly new (a key) then has the whole window ahead of it, instead of
+    // sharing it with the attributes of few values, found at once. Within a
+    // column, new texts still get increasing ids in row order.
     constexpr int32_t AVANCE = 16;
     static bool precharger_candidats = true;
     static std::vector<int32_t> a_chercher;
     a_chercher.clear();
-    for (int32_t i = 0; i < nombre; i++) {
-        if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
-        resultat[i] = id_entier(textes[i]);
-        if (resultat[i] == ID_ABSENT) a_chercher.push_back(i);
+    for (int32_t colonne = 0; colonne < par_ligne; colonne++) {
+        for (int32_t i = colonne; i < nombre; i += par_ligne) {
+            if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
+            resultat[i] = id_entier(textes[i]);
+            if (resultat[i] == ID_ABSENT) a_chercher.push_back(i);
+        }
     }
     int32_t n = static_cast<int32_t>(a_chercher.size());
     size_t connus = ids.nombre;

@@ -30,10 +30,12 @@ id_valeur interner_valeur(std::string_view texte);
 // interner_valeurs (they are read whole, then ignored past the text).
 inline constexpr size_t MARGE_LECTURE = 24;
 
-// Interns `nombre` texts into `ids`, in order; the lookups run ahead of the
-// answers so that their memory accesses overlap. Each text is followed by
-// MARGE_LECTURE readable bytes.
-void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* ids);
+// Interns `nombre` texts into `ids`; the lookups run ahead of the answers so
+// that their memory accesses overlap. The texts are rows of `par_ligne`
+// values (`nombre` a multiple of it), interned column by column. Each text
+// is followed by MARGE_LECTURE readable bytes.
+void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* ids,
+                      int32_t par_ligne = 1);
 
 // The id of `texte` if it may occur (an integer, or a text ever interned),
 // else ID_ABSENT; interns nothing. A text too long to be interned is never found.

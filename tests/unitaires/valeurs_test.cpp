@@ -18,7 +18,7 @@ std::string texte_de(id_valeur id) {
 }
 
 // Interns `textes` in one batch, as the data statement does.
-std::vector<id_valeur> interner_lot(const std::vector<std::string>& textes) {
+std::vector<id_valeur> interner_lot(const std::vector<std::string>& textes, int32_t par_ligne = 1) {
     std::string tampon;
     std::vector<size_t> debuts;
     for (const std::string& t : textes) {
@@ -30,7 +30,7 @@ std::vector<id_valeur> interner_lot(const std::vector<std::string>& textes) {
     for (size_t i = 0; i < textes.size(); i++)
         vues.emplace_back(tampon.data() + debuts[i], textes[i].size());
     std::vector<id_valeur> ids(textes.size());
-    interner_valeurs(vues.data(), static_cast<int32_t>(vues.size()), ids.data());
+    interner_valeurs(vues.data(), static_cast<int32_t>(vues.size()), ids.data(), par_ligne);
     return ids;
 }
 
@@ -104,4 +104,22 @@ TEST_F(valeurs, un_texte_trop_long_dans_un_lot_est_refuse) {
                   interner_lot({"avant", "12", "abcdefghijklmnopqrst", "apres"});
               }),
               209);
+}
+
+TEST_F(valeurs, un_lot_de_lignes_est_interne_colonne_par_colonne) {
+    // Rows of (key, value among 3, integer): equal texts get one id whatever
+    // their column, and the new texts of a column get increasing ids in row
+    // order, which the shortcut for rows with a new greatest id relies on.
+    std::vector<std::string> textes;
+    for (int i = 0; i < 3000; i++) {
+        textes.push_back("k" + std::to_string(i));
+        textes.push_back(i % 7 == 0 ? "k" + std::to_string(i / 2) : "v" + std::to_string(i % 3));
+        textes.push_back(std::to_string(i));
+    }
+    std::vector<id_valeur> ids = interner_lot(textes, 3);
+    for (size_t i = 0; i < textes.size(); i++) {
+        EXPECT_EQ(texte_de(ids[i]), textes[i]);
+        EXPECT_EQ(chercher_valeur(textes[i]), ids[i]);
+    }
+    for (size_t i = 3; i < textes.size(); i += 3) EXPECT_GT(ids[i], ids[i - 3]);
 }
