@@ -1,9 +1,12 @@
 // Union and difference of two relations of the same schema. Whether a row of
 // one operand is in the other is answered by a hash set of live rows: the
-// index of either operand, whichever is already built.
+// index of either operand, whichever is already built, or for large operands
+// without one, sets of their rows grouped by hash.
 #include "driver/erreurs.h"
 #include "operators/operateurs.h"
+#include "store/partitions_lignes.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -31,6 +34,12 @@ relation& creer_resultat(std::string_view premier, std::string_view second,
 // looked up in `b`'s index, or, when only `a`'s index is built, `b`'s rows
 // looked up in it and the slots found marked.
 std::vector<uint8_t> presences(relation& a, relation& b) {
+    // Large operands without an index are compared by partitions instead:
+    // building an index costs a cache miss per row.
+    if (!a.index_valide && !b.index_valide &&
+        std::max(nb_slots_stockes(a), nb_slots_stockes(b)) >= SEUIL_PARTITIONS) {
+        if (auto presents = presences_par_partitions(a, b)) return std::move(*presents);
+    }
     std::vector<uint8_t> presents(static_cast<size_t>(nb_slots_stockes(a)), 0);
     if (b.index_valide || !a.index_valide) {
         std::vector<uint32_t> trouves = trouver_lignes(a, b);

@@ -6,6 +6,7 @@
 #include "driver/erreurs.h"
 #include "store/grands_blocs.h"
 #include "store/memoire.h"
+#include "store/partitions_lignes.h"
 #include "store/relation.h"
 
 #include <algorithm>
@@ -49,6 +50,17 @@ void verifier_doublon(relation& rel) {
     int64_t fin = nb_slots_stockes(rel);
     int64_t debut = fin - rel.en_attente;
     rel.en_attente = 0;
+    // A large relation without its index is settled by partitions, and
+    // left without it. Its next settle builds the index and keeps it, so
+    // that rows added in small batches between reads are not compared
+    // with every row each time.
+    bool sans_index = !rel.index_valide || rel.index.nombre == 0;
+    if (sans_index && !rel.garder_index && fin >= SEUIL_PARTITIONS &&
+        retirer_repetitions_par_partitions(rel, debut, fin)) {
+        liberer_index(rel);
+        rel.garder_index = true;
+        return;
+    }
     if (!rel.index_valide) reconstruire_index(rel, debut);
     // Room for all of them at once: the set never grows row by row.
     reserver_table(rel.index, rel.index.nombre + static_cast<size_t>(fin - debut));
