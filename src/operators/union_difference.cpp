@@ -6,7 +6,6 @@
 #include "operators/operateurs.h"
 #include "store/partitions_lignes.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -34,10 +33,12 @@ relation& creer_resultat(std::string_view premier, std::string_view second,
 // looked up in `b`'s index, or, when only `a`'s index is built, `b`'s rows
 // looked up in it and the slots found marked.
 std::vector<uint8_t> presences(relation& a, relation& b) {
-    // Large operands without an index are compared by partitions instead:
-    // building an index costs a cache miss per row.
-    if (!a.index_valide && !b.index_valide &&
-        std::max(nb_slots_stockes(a), nb_slots_stockes(b)) >= SEUIL_PARTITIONS) {
+    // Large operands of like sizes without an index are compared by
+    // partitions instead: building an index costs a cache miss per row. A
+    // few rows looked up in a large relation build its index, kept for the
+    // next lookups, since partitions would read it all each time.
+    if (!a.index_valide && !b.index_valide && nb_slots_stockes(b) >= SEUIL_PARTITIONS &&
+        nb_slots_stockes(a) * 4 >= nb_slots_stockes(b)) {
         if (auto presents = presences_par_partitions(a, b)) return std::move(*presents);
     }
     std::vector<uint8_t> presents(static_cast<size_t>(nb_slots_stockes(a)), 0);

@@ -3,6 +3,7 @@
 // gives, whatever the partition each row falls into.
 #include "aide.h"
 
+#include "operators/operateurs.h"
 #include "store/memoire.h"
 #include "store/partitions_lignes.h"
 
@@ -116,4 +117,38 @@ TEST_F(partitions, sans_memoire_rien_n_est_fait_et_l_index_prend_le_relais) {
     std::set<ligne3> vues;
     for (int i = 0; i < NB; i++) vues.insert(ligne_repetee(i, 1));
     EXPECT_EQ(lue.nb_actifs, static_cast<int64_t>(vues.size()));
+}
+
+TEST_F(partitions, union_et_difference_de_grandes_relations) {
+    // Neither operand has its index: the union keeps A's rows, then adds
+    // those of B that A lacks, retiring the others; the difference keeps
+    // A's rows that B lacks, in slot order.
+    creer_relation("A", "a,b,c");
+    creer_relation("B", "a,b,c");
+    std::set<ligne3> dans_a, dans_b;
+    for (int i = 0; i < NB; i++) {
+        ajouter_ligne(*relation_enregistree("A"), ligne_repetee(i, i % 3).data());
+        dans_a.insert(ligne_repetee(i, i % 3));
+    }
+    for (int i = 0; i < NB; i++) {
+        ajouter_ligne(*relation_enregistree("B"), ligne_repetee(i, 1 + i % 3).data());
+        dans_b.insert(ligne_repetee(i, 1 + i % 3));
+    }
+    union_rel("A", "B", "U");
+    difference("A", "B", "D");
+    std::vector<ligne3> attendus_d;
+    for (const ligne3& l : dans_a)
+        if (!dans_b.contains(l)) attendus_d.push_back(l);
+    relation& u = *relation_existe("U");
+    relation& d = *relation_existe("D");
+    EXPECT_EQ(u.nb_actifs, static_cast<int64_t>(dans_a.size() + dans_b.size() -
+                                                (dans_a.size() - attendus_d.size())));
+    EXPECT_EQ(u.nb_tuples, 1 + static_cast<int64_t>(dans_a.size() + dans_b.size()));
+    ASSERT_EQ(d.nb_actifs, static_cast<int64_t>(attendus_d.size()));
+    std::set<ligne3> lus;
+    for (int64_t slot = 1; slot < nb_slots_stockes(d); slot++) {
+        const id_valeur* v = valeurs_slot(d, slot);
+        lus.insert({v[0], v[1], v[2]});
+    }
+    EXPECT_EQ(lus, std::set<ligne3>(attendus_d.begin(), attendus_d.end()));
 }
