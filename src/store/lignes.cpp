@@ -56,7 +56,7 @@ void verifier_doublon(relation& rel) {
     // with every row each time.
     bool sans_index = !rel.index_valide || rel.index.nombre == 0;
     if (sans_index && !rel.garder_index && fin >= SEUIL_PARTITIONS &&
-        retirer_repetitions_par_partitions(rel, debut, fin)) {
+        retirer_repetitions_par_partitions(rel, debut)) {
         liberer_index(rel);
         rel.garder_index = true;
         return;

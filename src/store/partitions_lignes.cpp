@@ -7,6 +7,7 @@
 #include "store/table_ouverte.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace {
@@ -38,47 +39,79 @@ size_t partition_de(uint64_t hachage, int bits) {
 }
 
 // The live slots of a relation grouped by partition, in slot order within
-// each: partition p is entrees[debuts[p]] to entrees[debuts[p + 1]].
+// each: partition p is entrees[debuts[p]] to entrees[fins[p]].
 struct partitions {
     entree_ligne* entrees = nullptr; // a block of allouer_bloc, in huge pages when large
-    std::vector<size_t> debuts;
-    size_t octets = 0; // counted in the memory ceiling while held
+    size_t octets = 0;               // its size, counted in the memory ceiling while held
+    std::vector<size_t> debuts, fins;
     partitions() = default;
     partitions(const partitions&) = delete;
     partitions& operator=(const partitions&) = delete;
-    ~partitions() {
-        if (entrees) liberer_bloc(entrees, octets);
+    ~partitions() { liberer(); }
+
+    // Room for `nombre` entries, the earlier room given back first; false
+    // when the memory is refused.
+    bool reserver(size_t nombre) {
+        liberer();
+        size_t taille = std::max<size_t>(1, nombre) * sizeof(entree_ligne);
+        if (!essayer_memoire(taille)) return false;
+        try {
+            entrees = static_cast<entree_ligne*>(allouer_bloc(taille));
+        } catch (const std::bad_alloc&) {
+            decompter_memoire(taille);
+            return false;
+        }
+        octets = taille;
+        return true;
+    }
+    void liberer() {
+        if (!entrees) return;
+        liberer_bloc(entrees, octets);
         decompter_memoire(octets);
+        entrees = nullptr;
+        octets = 0;
     }
 };
 
-// Groups the live slots 1 to `fin` (excluded) of `rel` into 2^bits
-// partitions: one pass counts them, the other places them (each row's hash
-// is made twice, which costs less than keeping it). False when the memory is
-// refused.
-bool partitionner(const relation& rel, int64_t fin, int bits, partitions& parts) {
-    size_t nombre = size_t{1} << bits;
-    parts.debuts.assign(nombre + 1, 0);
-    for (int64_t slot = 1; slot < fin; slot++)
-        if (rel.actifs[slot]) parts.debuts[partition_de(hachage_slot(rel, slot), bits) + 1]++;
-    for (size_t p = 0; p < nombre; p++) parts.debuts[p + 1] += parts.debuts[p];
-    size_t octets = std::max<size_t>(1, parts.debuts[nombre]) * sizeof(entree_ligne);
-    if (!essayer_memoire(octets)) return false;
-    try {
-        parts.entrees = static_cast<entree_ligne*>(allouer_bloc(octets));
-    } catch (const std::bad_alloc&) {
-        decompter_memoire(octets);
-        return false;
-    }
-    parts.octets = octets;
-    std::vector<size_t> places(parts.debuts.begin(), parts.debuts.end() - 1);
-    for (int64_t slot = 1; slot < fin; slot++) {
+// Places the live slots of `rel` in partitions of the room given, in one
+// pass; false when a partition is full.
+bool placer(const relation& rel, int bits, partitions& parts) {
+    for (int64_t slot = 1; slot < nb_slots_stockes(rel); slot++) {
         if (!rel.actifs[slot]) continue;
         uint64_t hachage = hachage_slot(rel, slot);
-        parts.entrees[places[partition_de(hachage, bits)]++] =
+        size_t p = partition_de(hachage, bits);
+        if (parts.fins[p] == parts.debuts[p + 1]) return false;
+        parts.entrees[parts.fins[p]++] =
             entree_ligne{static_cast<uint32_t>(hachage), static_cast<uint32_t>(slot)};
     }
     return true;
+}
+
+// Groups the live slots of `rel` into 2^bits partitions. Rows spread over
+// the partitions as their hashes do, so each is first given room for its
+// share of the live rows and a margin of six standard deviations, and the
+// rows are placed in one pass. Should one be full (many repeated rows share
+// a hash), the rows are counted for each partition first, then placed.
+// False when the memory is refused.
+bool partitionner(const relation& rel, int bits, partitions& parts) {
+    size_t nombre = size_t{1} << bits;
+    int64_t vivantes = std::min(rel.nb_actifs, nb_slots_stockes(rel));
+    size_t part = (static_cast<size_t>(vivantes) + nombre - 1) / nombre;
+    size_t room = part + 6 * static_cast<size_t>(std::sqrt(static_cast<double>(part))) + 16;
+    if (!parts.reserver(nombre * room)) return false;
+    parts.debuts.resize(nombre + 1);
+    for (size_t p = 0; p <= nombre; p++) parts.debuts[p] = p * room;
+    parts.fins.assign(parts.debuts.begin(), parts.debuts.end() - 1);
+    if (placer(rel, bits, parts)) return true;
+
+    std::vector<size_t> comptes(nombre + 1, 0);
+    for (int64_t slot = 1; slot < nb_slots_stockes(rel); slot++)
+        if (rel.actifs[slot]) comptes[partition_de(hachage_slot(rel, slot), bits) + 1]++;
+    for (size_t p = 0; p < nombre; p++) comptes[p + 1] += comptes[p];
+    if (comptes[nombre] > nombre * room && !parts.reserver(comptes[nombre])) return false;
+    parts.debuts = comptes;
+    parts.fins.assign(parts.debuts.begin(), parts.debuts.end() - 1);
+    return placer(rel, bits, parts);
 }
 
 // The set of one partition: each case holds the place of an entry of the
@@ -124,21 +157,20 @@ bool lignes_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
 
 } // namespace
 
-bool retirer_repetitions_par_partitions(relation& rel, int64_t debut, int64_t fin) {
+bool retirer_repetitions_par_partitions(relation& rel, int64_t debut) {
     partitions parts;
-    if (!partitionner(rel, fin, bits_pour(fin), parts)) return false;
-    const entree_ligne* entrees = parts.entrees;
-    size_t total = parts.debuts.back();
+    if (!partitionner(rel, bits_pour(nb_slots_stockes(rel)), parts)) return false;
     table_partition table;
-    for (size_t p = 0; p + 1 < parts.debuts.size(); p++) {
-        const entree_ligne* partie = entrees + parts.debuts[p];
-        size_t nombre = parts.debuts[p + 1] - parts.debuts[p];
+    for (size_t p = 0; p < parts.fins.size(); p++) {
+        const entree_ligne* partie = parts.entrees + parts.debuts[p];
+        size_t nombre = parts.fins[p] - parts.debuts[p];
         table.preparer(nombre);
+        // Each row is loaded ahead; the earlier row that it may repeat was
+        // loaded when it was read, and is still in cache.
+        for (size_t i = 0; i < std::min(nombre, AVANCE); i++)
+            precharger(valeurs_slot(rel, partie[i].slot));
         for (size_t i = 0; i < nombre; i++) {
-            // Each row is loaded ahead; the earlier row that it may repeat
-            // was loaded when it was read, and is still in cache.
-            size_t suivante = parts.debuts[p] + i + AVANCE;
-            if (suivante < total) precharger(valeurs_slot(rel, entrees[suivante].slot));
+            if (i + AVANCE < nombre) precharger(valeurs_slot(rel, partie[i + AVANCE].slot));
             const entree_ligne& entree = partie[i];
             const id_valeur* valeurs = valeurs_slot(rel, entree.slot);
             uint32_t* c = table.case_de(partie, entree.empreinte, [&](const entree_ligne& autre) {
@@ -158,32 +190,31 @@ bool retirer_repetitions_par_partitions(relation& rel, int64_t debut, int64_t fi
 std::optional<std::vector<uint8_t>> presences_par_partitions(const relation& a, const relation& b) {
     int bits = bits_pour(std::max(nb_slots_stockes(a), nb_slots_stockes(b)));
     partitions parts_a, parts_b;
-    if (!partitionner(a, nb_slots_stockes(a), bits, parts_a) ||
-        !partitionner(b, nb_slots_stockes(b), bits, parts_b))
-        return std::nullopt;
+    if (!partitionner(a, bits, parts_a) || !partitionner(b, bits, parts_b)) return std::nullopt;
     std::vector<uint8_t> presents(static_cast<size_t>(nb_slots_stockes(a)), 0);
-    const entree_ligne* entrees_a = parts_a.entrees;
-    size_t total_a = parts_a.debuts.back();
     table_partition table;
-    for (size_t p = 0; p + 1 < parts_b.debuts.size(); p++) {
+    for (size_t p = 0; p < parts_b.fins.size(); p++) {
         // The live rows of `b` are distinct: each is placed by its hash alone.
         const entree_ligne* partie_b = parts_b.entrees + parts_b.debuts[p];
-        size_t nombre_b = parts_b.debuts[p + 1] - parts_b.debuts[p];
+        size_t nombre_b = parts_b.fins[p] - parts_b.debuts[p];
         table.preparer(nombre_b);
         for (size_t i = 0; i < nombre_b; i++)
             *table.case_de(partie_b, partie_b[i].empreinte, [](const entree_ligne&) {
                 return false;
             }) = static_cast<uint32_t>(i + 1);
-        size_t debut_a = parts_a.debuts[p], fin_a = parts_a.debuts[p + 1];
-        for (size_t i = debut_a; i < fin_a; i++) {
-            // Rows of `a` are loaded AVANCE entries ahead, across partitions;
-            // the row of `b` that one will be compared with, AVANCE / 2 ahead.
-            if (i + AVANCE < total_a) precharger(valeurs_slot(a, entrees_a[i + AVANCE].slot));
-            if (i + AVANCE / 2 < fin_a) {
-                if (auto* candidate = table.premiere(partie_b, entrees_a[i + AVANCE / 2].empreinte))
+        // Rows of `a` are loaded AVANCE entries ahead; the row of `b` that
+        // one will be compared with, AVANCE / 2 ahead.
+        const entree_ligne* partie_a = parts_a.entrees + parts_a.debuts[p];
+        size_t nombre_a = parts_a.fins[p] - parts_a.debuts[p];
+        for (size_t i = 0; i < std::min(nombre_a, AVANCE); i++)
+            precharger(valeurs_slot(a, partie_a[i].slot));
+        for (size_t i = 0; i < nombre_a; i++) {
+            if (i + AVANCE < nombre_a) precharger(valeurs_slot(a, partie_a[i + AVANCE].slot));
+            if (i + AVANCE / 2 < nombre_a) {
+                if (auto* candidate = table.premiere(partie_b, partie_a[i + AVANCE / 2].empreinte))
                     precharger(valeurs_slot(b, candidate->slot));
             }
-            const entree_ligne& entree = entrees_a[i];
+            const entree_ligne& entree = partie_a[i];
             const id_valeur* valeurs = valeurs_slot(a, entree.slot);
             uint32_t* c = table.case_de(partie_b, entree.empreinte, [&](const entree_ligne& autre) {
                 return lignes_egales(valeurs, valeurs_slot(b, autre.slot), a.nb_champs);

@@ -17,10 +17,10 @@ struct relation;
 // row index fits in cache.
 inline constexpr int64_t SEUIL_PARTITIONS = int64_t{1} << 17;
 
-// Retires each live slot from `debut` to `fin` (excluded) of `rel` that
-// repeats a live row before it, the slots before `debut` holding distinct
-// rows. False, with nothing done, when the memory it needs is refused.
-bool retirer_repetitions_par_partitions(relation& rel, int64_t debut, int64_t fin);
+// Retires each live slot of `rel` from `debut` on that repeats a live row
+// before it, the slots before `debut` holding distinct rows. False, with
+// nothing done, when the memory it needs is refused.
+bool retirer_repetitions_par_partitions(relation& rel, int64_t debut);
 
 // For each slot of `a`, 1 when it holds a live row that `b` holds live too
 // (the two relations have as many attributes); none when the memory it

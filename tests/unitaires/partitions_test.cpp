@@ -7,6 +7,7 @@
 #include "store/memoire.h"
 #include "store/partitions_lignes.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 
@@ -108,7 +109,7 @@ TEST_F(partitions, sans_memoire_rien_n_est_fait_et_l_index_prend_le_relais) {
     // A ceiling that refuses any more memory: the partitions are refused,
     // while the index, counted with the slots, is still built.
     fixer_limite_memoire(1);
-    EXPECT_FALSE(retirer_repetitions_par_partitions(r, 1, nb_slots_stockes(r)));
+    EXPECT_FALSE(retirer_repetitions_par_partitions(r, 1));
     EXPECT_EQ(flags(r), avant);
     EXPECT_FALSE(presences_par_partitions(r, *relation_enregistree("S")).has_value());
     relation& lue = *relation_existe("R");
@@ -151,4 +152,19 @@ TEST_F(partitions, union_et_difference_de_grandes_relations) {
         lus.insert({v[0], v[1], v[2]});
     }
     EXPECT_EQ(lus, std::set<ligne3>(attendus_d.begin(), attendus_d.end()));
+}
+
+TEST_F(partitions, des_lignes_toutes_pareilles_debordent_leur_partition_sans_rien_perdre) {
+    // Three rows repeated a hundred thousand times each: their partitions
+    // overflow the room of an even spread, and the rows are counted first.
+    relation& r = *creer_relation("R", "a,b,c");
+    for (int i = 0; i < NB; i++) {
+        ligne3 l{ID_ENTIER | static_cast<uint32_t>(i % 3), ID_ENTIER, ID_ENTIER};
+        ajouter_ligne(r, l.data());
+    }
+    ASSERT_TRUE(retirer_repetitions_par_partitions(r, 1));
+    EXPECT_EQ(r.nb_actifs, 3);
+    std::vector<int> actifs = flags(r);
+    EXPECT_EQ(std::vector<int>(actifs.begin(), actifs.begin() + 4), (std::vector<int>{1, 1, 1, 0}));
+    EXPECT_EQ(std::count(actifs.begin(), actifs.end(), 1), 3);
 }
