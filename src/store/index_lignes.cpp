@@ -11,12 +11,6 @@ struct cle_ligne {
     uint32_t empreinte;
 };
 
-bool lignes_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
-    for (int32_t i = 0; i < nb_champs; i++)
-        if (a[i] != b[i]) return false;
-    return true;
-}
-
 cle_ligne cle_de(const id_valeur* valeurs, int32_t nb_champs) {
     return cle_ligne{valeurs, static_cast<uint32_t>(hacher_ids(valeurs, nb_champs))};
 }

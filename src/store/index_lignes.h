@@ -23,6 +23,13 @@ struct entree_ligne {
 
 using index_lignes = table_ouverte<entree_ligne>;
 
+// Whether two rows of `nb_champs` ids are equal.
+inline bool lignes_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
+    for (int32_t i = 0; i < nb_champs; i++)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 // Adds the live slots `debut` to `fin` (excluded) of `rel` to its index, in
 // slot order; with `retirer`, each one repeating a row already there is
 // retired instead.

@@ -149,12 +149,6 @@ struct table_partition {
     }
 };
 
-bool lignes_egales(const id_valeur* a, const id_valeur* b, int32_t nb_champs) {
-    for (int32_t i = 0; i < nb_champs; i++)
-        if (a[i] != b[i]) return false;
-    return true;
-}
-
 } // namespace
 
 bool retirer_repetitions_par_partitions(relation& rel, int64_t debut) {
