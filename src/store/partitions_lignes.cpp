@@ -97,10 +97,10 @@ bool partitionner(const relation& rel, int bits, partitions& parts) {
     size_t nombre = size_t{1} << bits;
     int64_t vivantes = std::min(rel.nb_actifs, nb_slots_stockes(rel));
     size_t part = (static_cast<size_t>(vivantes) + nombre - 1) / nombre;
-    size_t room = part + 6 * static_cast<size_t>(std::sqrt(static_cast<double>(part))) + 16;
-    if (!parts.reserver(nombre * room)) return false;
+    size_t place = part + 6 * static_cast<size_t>(std::sqrt(static_cast<double>(part))) + 16;
+    if (!parts.reserver(nombre * place)) return false;
     parts.debuts.resize(nombre + 1);
-    for (size_t p = 0; p <= nombre; p++) parts.debuts[p] = p * room;
+    for (size_t p = 0; p <= nombre; p++) parts.debuts[p] = p * place;
     parts.fins.assign(parts.debuts.begin(), parts.debuts.end() - 1);
     if (placer(rel, bits, parts)) return true;
 
@@ -108,7 +108,7 @@ bool partitionner(const relation& rel, int bits, partitions& parts) {
     for (int64_t slot = 1; slot < nb_slots_stockes(rel); slot++)
         if (rel.actifs[slot]) comptes[partition_de(hachage_slot(rel, slot), bits) + 1]++;
     for (size_t p = 0; p < nombre; p++) comptes[p + 1] += comptes[p];
-    if (comptes[nombre] > nombre * room && !parts.reserver(comptes[nombre])) return false;
+    if (comptes[nombre] > nombre * place && !parts.reserver(comptes[nombre])) return false;
     parts.debuts = comptes;
     parts.fins.assign(parts.debuts.begin(), parts.debuts.end() - 1);
     return placer(rel, bits, parts);

@@ -1,6 +1,6 @@
 // Large sets of rows compared without a row index: the live rows are first
 // grouped by the high bits of their hashes into partitions of a few
-// thousand rows, in two passes that read the slots in order; then each
+// thousand rows, in a pass that reads the slots in order; then each
 // partition is settled with a small hash set that stays in cache. Equal rows
 // share a partition and keep their slot order within it, so the answers are
 // those of the row index (index_lignes.h), which a large relation would
