@@ -1,7 +1,10 @@
 #include "store/grands_blocs.h"
 
+#include "store/preparation_pages.h"
+
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -35,26 +38,32 @@ void* mapper_aligne(size_t octets) {
     return reinterpret_cast<void*>(aligne);
 }
 
-size_t arrondir_grande_page(size_t octets) { return (octets + GRANDE_PAGE - 1) & ~(GRANDE_PAGE - 1); }
+size_t arrondir_grande_page(size_t octets) {
+    return (octets + GRANDE_PAGE - 1) & ~(GRANDE_PAGE - 1);
+}
 
 } // namespace
 
 void* allouer_bloc(size_t octets) {
-    void* bloc = octets < SEUIL_BLOC ? std::calloc(1, octets) : mapper_aligne(arrondir_grande_page(octets));
+    void* bloc =
+        octets < SEUIL_BLOC ? std::calloc(1, octets) : mapper_aligne(arrondir_grande_page(octets));
     if (!bloc) throw std::bad_alloc();
     return bloc;
 }
 
 void liberer_bloc(void* bloc, size_t octets) {
-    if (octets < SEUIL_BLOC)
+    if (octets < SEUIL_BLOC) {
         std::free(bloc);
-    else
-        munmap(bloc, arrondir_grande_page(octets));
+        return;
+    }
+    oublier_pages(bloc, arrondir_grande_page(octets));
+    munmap(bloc, arrondir_grande_page(octets));
 }
 
 void* agrandir_bloc_zero(void* bloc, size_t ancien, size_t nouveau) {
     if (ancien >= SEUIL_BLOC) {
         if (arrondir_grande_page(nouveau) == arrondir_grande_page(ancien)) return bloc;
+        oublier_pages(bloc, arrondir_grande_page(ancien));
         void* place = mremap(bloc, arrondir_grande_page(ancien), arrondir_grande_page(nouveau),
                              MREMAP_MAYMOVE);
         if (place == MAP_FAILED) throw std::bad_alloc();
@@ -94,6 +103,14 @@ void* agrandir_bloc(void* bloc, size_t octets) {
     auto* entete = static_cast<entete_bloc*>(place);
     entete->octets = octets;
     return entete + 1;
+}
+
+void preparer_bloc_agrandi(void* bloc, size_t de, size_t a) {
+    if (!bloc) return;
+    const entete_bloc* entete = entete_de(bloc);
+    if (entete->octets + sizeof(entete_bloc) < SEUIL_BLOC) return;
+    a = std::min(a, entete->octets);
+    if (de < a) preparer_pages(static_cast<char*>(bloc) + de, static_cast<char*>(bloc) + a);
 }
 
 void liberer_bloc_agrandi(void* bloc) {

@@ -32,5 +32,10 @@ void* agrandir_bloc_zero(void* bloc, size_t ancien, size_t nouveau);
 // content; null when the system refuses (`bloc` is then left as it was).
 void* agrandir_bloc(void* bloc, size_t octets);
 
+// Asks for the pages of bytes [de, a) of a block of agrandir_bloc to be
+// mapped ahead of their first write (preparation_pages.h), when the block
+// is mapped on its own; nothing past its size is asked for.
+void preparer_bloc_agrandi(void* bloc, size_t de, size_t a);
+
 // Gives back a block of agrandir_bloc (null: nothing).
 void liberer_bloc_agrandi(void* bloc);

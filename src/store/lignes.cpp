@@ -22,9 +22,32 @@ template <typename T> static void agrandir(tableau_slots<T>& tableau, size_t nom
     tableau.reset(static_cast<T*>(nouveau));
 }
 
+// Bytes of a large slot array whose pages are asked for ahead of the last
+// stored slot: the slots fill in order, so the helper maps them before they
+// are written (preparation_pages.h).
+constexpr int64_t AVANCE_PAGES = int64_t{8} << 20;
+
+// Asks for the pages of both slot arrays up to AVANCE_PAGES bytes past the
+// last stored slot; asks again once half of them are written.
+static void demander_pages(relation& rel) {
+    int64_t largeur = rel.nb_champs * static_cast<int64_t>(sizeof(id_valeur));
+    int64_t pas = std::max<int64_t>(2, AVANCE_PAGES / std::max<int64_t>(1, largeur));
+    int64_t debut = std::max(rel.stockes, rel.slots_demandes);
+    int64_t fin = std::min(rel.capacite, rel.stockes + pas);
+    if (debut < fin) {
+        preparer_bloc_agrandi(rel.valeurs.get(), static_cast<size_t>(debut * largeur),
+                              static_cast<size_t>(fin * largeur));
+        preparer_bloc_agrandi(rel.actifs.get(), static_cast<size_t>(debut),
+                              static_cast<size_t>(fin));
+        rel.slots_demandes = fin;
+    }
+    rel.prochaine_demande = std::min(rel.capacite, rel.stockes + pas / 2);
+}
+
 // Makes room for one more stored slot; the room doubles each time it fills.
 static void reserver_slot(relation& rel) {
-    if (rel.stockes < rel.capacite) return;
+    if (rel.stockes < rel.prochaine_demande) return;
+    if (rel.stockes < rel.capacite) return demander_pages(rel);
     int64_t nouvelle = std::max<int64_t>(4, rel.capacite * 2);
     if (nouvelle > int64_t{UINT32_MAX}) erreur(400);
     size_t champs = static_cast<size_t>(rel.nb_champs);
@@ -34,6 +57,9 @@ static void reserver_slot(relation& rel) {
     agrandir(rel.valeurs, static_cast<size_t>(nouvelle) * champs);
     agrandir(rel.actifs, static_cast<size_t>(nouvelle));
     rel.capacite = nouvelle;
+    // Requests that were waiting were dropped when the arrays moved.
+    rel.slots_demandes = rel.stockes;
+    demander_pages(rel);
 }
 
 static void empiler_slot(relation& rel, const id_valeur* valeurs, uint8_t actif) {

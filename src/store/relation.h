@@ -45,6 +45,11 @@ struct relation {
     int64_t nb_tuples = 0; // slots in use, header and retired rows included
     int64_t nb_actifs = 0; // live rows
     int64_t capacite = 0;  // slots allocated in `valeurs` and `actifs`
+    // Pages of the slot arrays are asked for ahead (reserver_slot): up to
+    // slot `slots_demandes`, and again once `prochaine_demande` is stored
+    // (at most `capacite`).
+    int64_t slots_demandes = 0;
+    int64_t prochaine_demande = 0;
     // Slots stored in them: nb_tuples, except for a join's product, whose
     // counts are kept but whose rows are never stored (no statement reads them).
     int64_t stockes = 0;

@@ -97,6 +97,22 @@ void faire_cle_avec_marge(cle_texte& cle, std::string_view texte) {
     faire_cle(cle, texte, mots);
 }
 
+// Bytes of the texts whose pages are asked for ahead of the last text: the
+// texts fill in order, so the helper maps them before they are written.
+constexpr size_t AVANCE_PAGES = size_t{8} << 20;
+
+// Asks for the pages of the texts up to AVANCE_PAGES bytes past `fin`;
+// asks again once half of them are in use.
+void demander_pages_textes(size_t fin) {
+    size_t debut = std::max(fin, textes.octets_demandes);
+    size_t jusqu_a = std::min(textes.capacite, fin + AVANCE_PAGES);
+    if (debut < jusqu_a) {
+        preparer_bloc_agrandi(textes.octets, debut, jusqu_a);
+        textes.octets_demandes = jusqu_a;
+    }
+    textes.prochaine_demande = fin + AVANCE_PAGES / 2;
+}
+
 // Stores a new text and answers its id, where it starts; the memory is
 // counted as it grows, with the set's entry.
 id_valeur stocker(std::string_view texte) {
@@ -110,7 +126,11 @@ id_valeur stocker(std::string_view texte) {
         if (!agrandi) erreur(400);
         textes.octets = static_cast<char*>(agrandi);
         textes.capacite = capacite;
+        // Requests that were waiting were dropped if the block moved.
+        textes.octets_demandes = debut;
+        textes.prochaine_demande = 0;
     }
+    if (fin >= textes.prochaine_demande) demander_pages_textes(fin);
     compter_memoire(MEMOIRE_ENTREE);
     textes.octets[debut] = static_cast<char>(texte.size());
     if (!texte.empty()) std::memcpy(textes.octets + debut + 1, texte.data(), texte.size());
@@ -204,5 +224,6 @@ void reinitialiser_valeurs() {
     liberer_bloc_agrandi(textes.octets);
     textes.octets = nullptr;
     textes.taille = textes.capacite = 0;
+    textes.octets_demandes = textes.prochaine_demande = 0;
     vider_table(ids);
 }

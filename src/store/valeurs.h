@@ -48,6 +48,10 @@ struct textes_internes {
     char* octets = nullptr; // a block of agrandir_bloc (no copy when it grows)
     size_t taille = 0;      // bytes in use, padding included
     size_t capacite = 0;
+    // Pages are asked for ahead (preparation_pages.h): up to byte
+    // `octets_demandes`, and again once `prochaine_demande` is in use.
+    size_t octets_demandes = 0;
+    size_t prochaine_demande = 0;
     textes_internes() = default;
     textes_internes(const textes_internes&) = delete;
     textes_internes& operator=(const textes_internes&) = delete;
