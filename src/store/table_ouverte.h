@@ -8,6 +8,7 @@
 #pragma once
 
 #include "store/grands_blocs.h"
+#include "store/preparation_pages.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -46,11 +47,14 @@ inline size_t place_empreinte(uint32_t empreinte, int decalage) {
 // near 2i, from the last place down, so that a move only ever lands on
 // places already emptied or filled anew. The few entries for which that
 // cannot hold (those whose probes wrapped past the end, or ran far from
-// their homes near the start) are put back last, as by any insertion.
+// their homes near the start) are put back last, as by any insertion. The
+// moves fill the new half from its end: the helper maps its pages from its
+// start meanwhile (preparation_pages.h), when the block is mapped on its own.
 template <typename Entree> void doubler(table_ouverte<Entree>& table) {
     size_t ancienne = table.capacite, capacite = 2 * ancienne;
     auto* cases = static_cast<Entree*>(
         agrandir_bloc_zero(table.cases, ancienne * sizeof(Entree), capacite * sizeof(Entree)));
+    if (capacite * sizeof(Entree) >= SEUIL_BLOC) preparer_pages(cases + ancienne, cases + capacite);
     table.cases = cases;
     table.capacite = capacite;
     int ancien_decalage = table.decalage--;
