@@ -1,7 +1,6 @@
 #include "store/flux.h"
 
 #include "driver/erreurs.h"
-#include "store/ecriture_differee.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,41 +13,19 @@ namespace {
 
 constexpr size_t TAILLE_TAMPON = 1 << 20;
 
-// The output buffer: `taille` bytes of `octets` wait to be written. The
-// other buffer, `suivant`, may be being written by the helper
-// (ecriture_differee.h); they trade places at each write.
+// The output buffer: `taille` bytes of `octets` wait to be written.
 struct tampon_sortie {
     std::unique_ptr<char[]> octets;
     size_t taille = 0;
     size_t capacite = 0;
-    std::unique_ptr<char[]> suivant;
-    size_t capacite_suivant = 0;
 };
 tampon_sortie tampon;
 
-// Hands the buffer to the helper and fills the other one meanwhile; false
-// when the helper cannot take it.
-bool differer_tampon() {
-    if (yyout == stdout || !differer_ecriture(fileno(yyout), tampon.octets.get(), tampon.taille))
-        return false;
-    std::swap(tampon.octets, tampon.suivant);
-    std::swap(tampon.capacite, tampon.capacite_suivant);
-    if (tampon.capacite < tampon.capacite_suivant) {
-        tampon.capacite = tampon.capacite_suivant;
-        tampon.octets = std::make_unique<char[]>(tampon.capacite);
-    }
-    tampon.taille = 0;
-    return true;
-}
-
-// Writes the buffer out, or hands it to the helper; false when the file
-// refused some of it, or some of the buffer written before.
+// Writes the buffer out; false when the file refused some of it.
 bool vider_tampon() {
     if (tampon.taille == 0) return true;
     if (!yyout) yyout = stdout;
-    bool ecrit = attendre_ecriture();
-    if (ecrit && differer_tampon()) return true;
-    if (ecrit) ecrit = std::fwrite(tampon.octets.get(), 1, tampon.taille, yyout) == tampon.taille;
+    bool ecrit = std::fwrite(tampon.octets.get(), 1, tampon.taille, yyout) == tampon.taille;
     tampon.taille = 0;
     return ecrit;
 }
@@ -83,7 +60,6 @@ bool fermer_flux() {
     if (!yyout) return true;
     FILE* sortie = yyout;
     bool ecrit = vider_tampon();
-    if (!attendre_ecriture()) ecrit = false;
     yyout = nullptr;
     if (std::fflush(sortie) != 0) ecrit = false;
     if (sortie != stdout && std::fclose(sortie) != 0) ecrit = false;
