@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #ifndef MADV_POPULATE_WRITE
@@ -43,10 +44,10 @@ struct aide_pages {
     ~aide_pages();
 };
 
-// Whether the helper may be used: false before it starts, once the system
-// refused a request, and once it is stopped at exit (after which the static
-// below is gone, so this flag alone is read).
+// Whether the helper runs: false before it starts, and once it is stopped at
+// exit (the static below is gone then, so this flag alone is read).
 std::atomic<bool> aide_active{false};
+// Set once the system refused the thread or a request: nothing more is asked.
 std::atomic<bool> aide_refusee{false};
 
 void aide_pages::travailler() {
@@ -83,14 +84,20 @@ aide_pages::~aide_pages() {
     if (fil.joinable()) fil.join();
 }
 
-// The helper, started on the first request.
-aide_pages& aide() {
+// The helper, started on the first request; null when the system refuses
+// a thread, after which nothing more is asked.
+aide_pages* aide() {
     static aide_pages instance;
     if (!instance.fil.joinable()) {
-        instance.fil = std::thread([] { instance.travailler(); });
+        try {
+            instance.fil = std::thread([] { instance.travailler(); });
+        } catch (const std::system_error&) {
+            aide_refusee = true;
+            return nullptr;
+        }
         aide_active = true;
     }
-    return instance;
+    return &instance;
 }
 
 } // namespace
@@ -101,7 +108,9 @@ void preparer_pages(void* debut, void* fin) {
     auto a = (reinterpret_cast<uintptr_t>(debut) + PAGE - 1) & ~(PAGE - 1);
     auto b = reinterpret_cast<uintptr_t>(fin) & ~(PAGE - 1);
     if (a >= b) return;
-    aide_pages& h = aide();
+    aide_pages* aide_lancee = aide();
+    if (!aide_lancee) return;
+    aide_pages& h = *aide_lancee;
     {
         std::lock_guard<std::mutex> garde(h.verrou);
         if (h.demandes.size() >= MAX_DEMANDES) return;
@@ -112,7 +121,7 @@ void preparer_pages(void* debut, void* fin) {
 
 void oublier_pages(void* bloc, size_t octets) {
     if (!aide_active) return;
-    aide_pages& h = aide();
+    aide_pages& h = *aide();
     char* debut = static_cast<char*>(bloc);
     char* fin = debut + octets;
     std::unique_lock<std::mutex> garde(h.verrou);
