@@ -7,6 +7,7 @@
 #include "store/grands_blocs.h"
 #include "store/memoire.h"
 #include "store/partitions_lignes.h"
+#include "store/preparation_pages.h"
 #include "store/relation.h"
 
 #include <algorithm>
@@ -22,16 +23,12 @@ template <typename T> static void agrandir(tableau_slots<T>& tableau, size_t nom
     tableau.reset(static_cast<T*>(nouveau));
 }
 
-// Bytes of a large slot array whose pages are asked for ahead of the last
-// stored slot: the slots fill in order, so the helper maps them before they
-// are written (preparation_pages.h).
-constexpr int64_t AVANCE_PAGES = int64_t{8} << 20;
-
 // Asks for the pages of both slot arrays up to AVANCE_PAGES bytes past the
-// last stored slot; asks again once half of them are written.
+// last stored slot (the slots fill in order); asks again once half of them
+// are written.
 static void demander_pages(relation& rel) {
     int64_t largeur = rel.nb_champs * static_cast<int64_t>(sizeof(id_valeur));
-    int64_t pas = std::max<int64_t>(2, AVANCE_PAGES / std::max<int64_t>(1, largeur));
+    int64_t pas = std::max<int64_t>(2, static_cast<int64_t>(AVANCE_PAGES) / largeur);
     int64_t debut = std::max(rel.stockes, rel.slots_demandes);
     int64_t fin = std::min(rel.capacite, rel.stockes + pas);
     if (debut < fin) {

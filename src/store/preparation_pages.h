@@ -9,6 +9,11 @@
 
 #include <cstddef>
 
+// How far past its last write a block that fills in order asks for its
+// pages, asking again once half of that is written: the helper then keeps
+// ahead of the writes.
+inline constexpr size_t AVANCE_PAGES = size_t{8} << 20;
+
 // Asks that the pages within [debut, fin) be mapped; a hint, dropped when
 // too many wait. Only for blocks mapped on their own (grands_blocs), which
 // call oublier_pages before they are unmapped or moved.

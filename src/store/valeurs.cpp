@@ -4,6 +4,7 @@
 #include "store/grands_blocs.h"
 #include "store/hachage.h"
 #include "store/memoire.h"
+#include "store/preparation_pages.h"
 #include "store/table_ouverte.h"
 
 #include <algorithm>
@@ -96,10 +97,6 @@ void faire_cle_avec_marge(cle_texte& cle, std::string_view texte) {
     }
     faire_cle(cle, texte, mots);
 }
-
-// Bytes of the texts whose pages are asked for ahead of the last text: the
-// texts fill in order, so the helper maps them before they are written.
-constexpr size_t AVANCE_PAGES = size_t{8} << 20;
 
 // Asks for the pages of the texts up to AVANCE_PAGES bytes past `fin`;
 // asks again once half of them are in use.
