@@ -5,6 +5,7 @@
 // their lookups overlapping in memory.
 #include "driver/erreurs.h"
 #include "store/grands_blocs.h"
+#include "store/lignes_douteuses.h"
 #include "store/memoire.h"
 #include "store/partitions_lignes.h"
 #include "store/preparation_pages.h"
@@ -73,13 +74,16 @@ void verifier_doublon(relation& rel) {
     int64_t fin = nb_slots_stockes(rel);
     int64_t debut = fin - rel.en_attente;
     rel.en_attente = 0;
-    // A large relation without its index is settled by partitions, and
-    // left without it. Its next settle builds the index and keeps it, so
-    // that rows added in small batches between reads are not compared
-    // with every row each time.
+    // A large relation without its index is settled through its doubtful
+    // rows, or else by partitions, and left without it. Its next settle
+    // builds the index and keeps it, so that rows added in small batches
+    // between reads are not compared with every row each time.
     bool sans_index = !rel.index_valide || rel.index.nombre == 0;
-    if (sans_index && !rel.garder_index && fin >= SEUIL_PARTITIONS &&
-        retirer_repetitions_par_partitions(rel, debut)) {
+    bool reglee_sans_index =
+        sans_index && !rel.garder_index && fin >= SEUIL_PARTITIONS &&
+        (retirer_repetitions_douteuses(rel) || retirer_repetitions_par_partitions(rel, debut));
+    std::vector<uint32_t>().swap(rel.douteuses);
+    if (reglee_sans_index) {
         liberer_index(rel);
         rel.garder_index = true;
         return;
@@ -102,6 +106,7 @@ int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {
 }
 
 void ajouter_ligne(relation& rel, const id_valeur* valeurs) {
+    noter_ligne_en_attente(rel, valeurs);
     empiler_slot(rel, valeurs, 1);
     rel.en_attente++;
 }
@@ -112,8 +117,7 @@ void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs) {
     empiler_slot(rel, valeurs, 1);
 }
 
-// Brings the maximums of `rel` up to its last stored slot.
-static void mettre_a_jour_maximums(relation& rel) {
+void mettre_a_jour_maximums(relation& rel) {
     size_t champs = static_cast<size_t>(rel.nb_champs);
     if (rel.maximums.size() != champs) {
         rel.maximums.assign(champs, -1);

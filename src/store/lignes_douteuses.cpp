@@ -1,0 +1,198 @@
+#include "store/lignes_douteuses.h"
+
+#include "store/hachage.h"
+#include "store/memoire.h"
+#include "store/relation.h"
+#include "store/table_ouverte.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+// Doubtful rows are kept while they are at most this share of the slots
+// (and a first few): their set then takes less room than partitions would,
+// and most slots of the pass find nothing in it.
+bool trop_de_douteuses(const relation& rel) {
+    return rel.douteuses.size() > 4096 + static_cast<size_t>(nb_slots_stockes(rel)) / 4;
+}
+
+uint64_t hachage_slot(const relation& rel, int64_t slot) {
+    return hacher_ids(valeurs_slot(rel, slot), rel.nb_champs);
+}
+
+// How many rows ahead a row's hash is taken and its entry loaded.
+constexpr int64_t AVANCE = 32;
+
+// The distinct doubtful rows, each held by its first slot, in a hash set
+// and in a filter of 16 bits a row, small enough to stay in cache: most
+// rows of the pass are found absent there, without reading the set. The
+// filter takes its bits from the high half of a row's hash, the set places
+// its entries by the low half.
+struct ensemble_douteuses {
+    index_lignes table;
+    std::vector<uint64_t> filtre; // two bits of one word a row
+    size_t masque = 0;            // words of the filter, minus one
+    size_t octets = 0;            // counted in the memory ceiling while held
+
+    size_t mot(uint64_t hachage) const { return (hachage >> 32) & masque; }
+    static uint64_t bits(uint64_t hachage) {
+        return uint64_t{1} << (hachage >> 58) | uint64_t{1} << ((hachage >> 52) & 63);
+    }
+    bool peut_contenir(uint64_t hachage) const {
+        return (filtre[mot(hachage)] & bits(hachage)) == bits(hachage);
+    }
+    void marquer(uint64_t hachage) { filtre[mot(hachage)] |= bits(hachage); }
+    ~ensemble_douteuses() { decompter_memoire(octets); }
+};
+
+// Sizes `ens` for `nombre` rows; false when the memory is refused.
+bool reserver(ensemble_douteuses& ens, size_t nombre) {
+    size_t capacite = 16, mots = 1;
+    while (nombre * 10 > capacite * 7) capacite *= 2;
+    while (mots * 4 < nombre) mots *= 2;
+    size_t octets = capacite * sizeof(entree_ligne) + mots * sizeof(uint64_t);
+    if (!essayer_memoire(octets)) return false;
+    try {
+        reserver_table(ens.table, nombre);
+        ens.filtre.assign(mots, 0);
+    } catch (const std::bad_alloc&) {
+        decompter_memoire(octets);
+        return false;
+    }
+    ens.masque = mots - 1;
+    ens.octets = octets;
+    return true;
+}
+
+void retirer(relation& rel, int64_t slot) {
+    rel.actifs[slot] = 0;
+    rel.nb_actifs--;
+}
+
+// The test of equality with the row of `slot`, for the set's lookups.
+auto egale_a(const relation& rel, int64_t slot) {
+    const id_valeur* valeurs = valeurs_slot(rel, slot);
+    return [&rel, valeurs](const entree_ligne& e) {
+        return lignes_egales(valeurs, valeurs_slot(rel, e.slot), rel.nb_champs);
+    };
+}
+
+// Puts the doubtful rows of `rel` in `ens`, retiring each one that repeats an
+// earlier one. They lie anywhere in the slots: each is loaded AVANCE rows
+// ahead, its entry AVANCE / 2 ahead.
+void remplir(relation& rel, ensemble_douteuses& ens) {
+    const std::vector<uint32_t>& douteuses = rel.douteuses;
+    size_t nombre = douteuses.size();
+    uint64_t hachages[AVANCE];
+    for (size_t j = 0; j < std::min<size_t>(nombre, AVANCE); j++)
+        precharger(valeurs_slot(rel, douteuses[j]));
+    for (size_t j = 0; j < std::min<size_t>(nombre, AVANCE / 2); j++)
+        hachages[j % AVANCE] = hachage_slot(rel, douteuses[j]);
+    for (size_t j = 0; j < nombre; j++) {
+        if (j + AVANCE < nombre) precharger(valeurs_slot(rel, douteuses[j + AVANCE]));
+        if (size_t k = j + AVANCE / 2; k < nombre) {
+            hachages[k % AVANCE] = hachage_slot(rel, douteuses[k]);
+            precharger_table(ens.table, static_cast<uint32_t>(hachages[k % AVANCE]));
+        }
+        uint32_t slot = douteuses[j];
+        uint64_t hachage = hachages[j % AVANCE];
+        uint32_t empreinte = static_cast<uint32_t>(hachage);
+        entree_ligne* place = chercher_case(ens.table, empreinte, egale_a(rel, slot));
+        if (!place->vide()) {
+            retirer(rel, slot);
+            continue;
+        }
+        ajouter_dans(ens.table, place, entree_ligne{empreinte, slot});
+        ens.marquer(hachage);
+    }
+}
+
+// Retires each row of `ens` that repeats a live slot of `rel` that is not
+// doubtful, in one pass over them in order. These rows are distinct (those
+// before the waiting ones, and those that hold a new greatest id), so each
+// entry is found once at most. Each row's hash is taken AVANCE slots ahead
+// and its word of the filter loaded; AVANCE / 2 ahead, it is tried in the
+// filter, and the entry loaded when it may be there; AVANCE / 4 ahead, the
+// row of that entry.
+void chercher_anterieures(relation& rel, const ensemble_douteuses& ens) {
+    int64_t fin = nb_slots_stockes(rel);
+    uint64_t hachages[AVANCE];
+    bool possibles[AVANCE];
+    auto hacher = [&](int64_t slot) {
+        hachages[slot % AVANCE] = hachage_slot(rel, slot);
+        precharger(&ens.filtre[ens.mot(hachages[slot % AVANCE])]);
+    };
+    auto filtrer = [&](int64_t slot) {
+        uint64_t hachage = hachages[slot % AVANCE];
+        possibles[slot % AVANCE] = ens.peut_contenir(hachage);
+        if (possibles[slot % AVANCE]) precharger_table(ens.table, static_cast<uint32_t>(hachage));
+    };
+    auto charger_candidate = [&](int64_t slot) {
+        if (!possibles[slot % AVANCE]) return;
+        uint32_t empreinte = static_cast<uint32_t>(hachages[slot % AVANCE]);
+        if (auto* candidate = premiere_candidate(ens.table, empreinte))
+            precharger(valeurs_slot(rel, candidate->slot));
+    };
+    for (int64_t slot = 1; slot < std::min(fin, 1 + AVANCE); slot++) hacher(slot);
+    for (int64_t slot = 1; slot < std::min(fin, 1 + AVANCE / 2); slot++) filtrer(slot);
+    for (int64_t slot = 1; slot < std::min(fin, 1 + AVANCE / 4); slot++) charger_candidate(slot);
+    auto prochaine = rel.douteuses.begin();
+    for (int64_t slot = 1; slot < fin; slot++) {
+        uint64_t hachage = hachages[slot % AVANCE];
+        bool possible = possibles[slot % AVANCE];
+        if (slot + AVANCE < fin) hacher(slot + AVANCE);
+        if (slot + AVANCE / 2 < fin) filtrer(slot + AVANCE / 2);
+        if (slot + AVANCE / 4 < fin) charger_candidate(slot + AVANCE / 4);
+        if (prochaine != rel.douteuses.end() && *prochaine == slot) {
+            ++prochaine;
+            continue;
+        }
+        if (!possible || !rel.actifs[slot]) continue;
+        const entree_ligne* trouvee =
+            trouver_entree(ens.table, static_cast<uint32_t>(hachage), egale_a(rel, slot));
+        if (trouvee && trouvee->slot > slot) retirer(rel, trouvee->slot);
+    }
+}
+
+} // namespace
+
+void noter_ligne_en_attente(relation& rel, const id_valeur* valeurs) {
+    if (rel.en_attente == 0) {
+        rel.douteuses.clear();
+        rel.douteuses_suivies = true;
+    }
+    if (!rel.douteuses_suivies) return;
+    // The maximums are brought up to the slots stored, then to this row's.
+    size_t champs = static_cast<size_t>(rel.nb_champs);
+    if (rel.maximums.size() != champs || rel.maximums_jusqu_a != nb_slots_stockes(rel))
+        mettre_a_jour_maximums(rel);
+    if (rel.maximums_jusqu_a != nb_slots_stockes(rel)) { // not even the header slot
+        rel.douteuses_suivies = false;
+        return;
+    }
+    bool nouvelle = false;
+    int64_t* maximums = rel.maximums.data();
+    for (size_t i = 0; i < champs; i++) {
+        if (valeurs[i] > maximums[i]) {
+            maximums[i] = valeurs[i];
+            nouvelle = true;
+        }
+    }
+    rel.maximums_jusqu_a++;
+    if (nouvelle) return;
+    rel.douteuses.push_back(static_cast<uint32_t>(nb_slots_stockes(rel)));
+    if (trop_de_douteuses(rel)) {
+        rel.douteuses_suivies = false;
+        std::vector<uint32_t>().swap(rel.douteuses);
+    }
+}
+
+bool retirer_repetitions_douteuses(relation& rel) {
+    if (!rel.douteuses_suivies || trop_de_douteuses(rel)) return false;
+    ensemble_douteuses ens;
+    if (!reserver(ens, rel.douteuses.size())) return false;
+    remplir(rel, ens);
+    chercher_anterieures(rel, ens);
+    return true;
+}
