@@ -1,10 +1,14 @@
 // The store: rows inserted as list texts, as the data statements hand them
-// over, and a relation listed to the output file.
+// over, a large relation's waiting rows settled, and a relation listed to
+// the output file.
 #include "outils_bench.h"
 #include "store/flux.h"
+#include "store/lignes_douteuses.h"
+#include "store/partitions_lignes.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 
 // Distinct 4-value rows: a key of its own, then values drawn from small
@@ -42,3 +46,36 @@ static void BM_affichage(benchmark::State& etat) {
     repartir_a_zero();
 }
 BENCHMARK(BM_affichage)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The settle of a large relation whose rows all waited: n rows of 4 ids,
+// each holding a new key but for the given percentage of them, which repeat
+// an earlier row. Settled through its doubtful rows (method 0), as a read
+// does, or by partitions of all its rows (method 1), as it is when they are
+// too many.
+static void BM_reglement(benchmark::State& etat) {
+    int64_t n = etat.range(0);
+    unsigned repetees = static_cast<unsigned>(etat.range(1));
+    bool par_partitions = etat.range(2) == 1;
+    for (auto _ : etat) {
+        etat.PauseTiming();
+        repartir_a_zero();
+        relation& rel = *creer_relation("T", "k,a,b,c");
+        alea hasard;
+        for (int64_t i = 0; i < n; i++) {
+            id_valeur ligne[4] = {ID_ENTIER | static_cast<id_valeur>(i),
+                                  ID_ENTIER | hasard.borne(1000), ID_ENTIER | hasard.borne(100),
+                                  ID_ENTIER | hasard.borne(25)};
+            if (i > 0 && hasard.borne(100) < repetees)
+                std::copy_n(valeurs_slot(rel, 1 + hasard.borne(static_cast<uint64_t>(i))), 4,
+                            ligne);
+            ajouter_ligne(rel, ligne);
+        }
+        etat.ResumeTiming();
+        benchmark::DoNotOptimize(par_partitions ? retirer_repetitions_par_partitions(rel, 1)
+                                                : retirer_repetitions_douteuses(rel));
+    }
+    etat.SetItemsProcessed(etat.iterations() * n);
+}
+BENCHMARK(BM_reglement)
+    ->ArgsProduct({{1000000, 10000000}, {5, 9}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);

@@ -10,11 +10,11 @@
 
 namespace {
 
-// Doubtful rows are kept while they are at most this share of the slots
-// (and a first few): their set then takes less room than partitions would,
-// and most slots of the pass find nothing in it.
+// Doubtful rows are kept while they are at most a tenth of the slots (and a
+// first few): most slots of the pass then find nothing in the filter. With
+// more, the pass costs more than partitions, which spare memory only.
 bool trop_de_douteuses(const relation& rel) {
-    return rel.douteuses.size() > 4096 + static_cast<size_t>(nb_slots_stockes(rel)) / 4;
+    return rel.douteuses.size() > 4096 + static_cast<size_t>(nb_slots_stockes(rel)) / 10;
 }
 
 uint64_t hachage_slot(const relation& rel, int64_t slot) {
