@@ -72,7 +72,7 @@ static void BM_reglement(benchmark::State& etat) {
         }
         etat.ResumeTiming();
         benchmark::DoNotOptimize(par_partitions ? retirer_repetitions_par_partitions(rel, 1)
-                                                : retirer_repetitions_douteuses(rel));
+                                                : retirer_repetitions_douteuses(rel, 1));
     }
     etat.SetItemsProcessed(etat.iterations() * n);
 }

@@ -79,10 +79,9 @@ void verifier_doublon(relation& rel) {
     // builds the index and keeps it, so that rows added in small batches
     // between reads are not compared with every row each time.
     bool sans_index = !rel.index_valide || rel.index.nombre == 0;
-    bool reglee_sans_index =
-        sans_index && !rel.garder_index && fin >= SEUIL_PARTITIONS &&
-        (retirer_repetitions_douteuses(rel) || retirer_repetitions_par_partitions(rel, debut));
-    std::vector<uint32_t>().swap(rel.douteuses);
+    bool reglee_sans_index = sans_index && !rel.garder_index && fin >= SEUIL_PARTITIONS &&
+                             (retirer_repetitions_douteuses(rel, debut) ||
+                              retirer_repetitions_par_partitions(rel, debut));
     if (reglee_sans_index) {
         liberer_index(rel);
         rel.garder_index = true;
@@ -106,7 +105,6 @@ int comparer_champ_champ(const relation& rel, int64_t a, int64_t b) {
 }
 
 void ajouter_ligne(relation& rel, const id_valeur* valeurs) {
-    noter_ligne_en_attente(rel, valeurs);
     empiler_slot(rel, valeurs, 1);
     rel.en_attente++;
 }
@@ -117,22 +115,22 @@ void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs) {
     empiler_slot(rel, valeurs, 1);
 }
 
-void mettre_a_jour_maximums(relation& rel) {
+void mettre_a_jour_maximums(relation& rel, int64_t jusqu_a) {
     size_t champs = static_cast<size_t>(rel.nb_champs);
-    if (rel.maximums.size() != champs) {
+    if (rel.maximums.size() != champs || rel.maximums_jusqu_a > jusqu_a) {
         rel.maximums.assign(champs, -1);
         rel.maximums_jusqu_a = 1;
     }
-    for (int64_t slot = rel.maximums_jusqu_a; slot < nb_slots_stockes(rel); slot++) {
+    for (int64_t slot = rel.maximums_jusqu_a; slot < jusqu_a; slot++) {
         const id_valeur* valeurs = valeurs_slot(rel, slot);
         for (size_t i = 0; i < champs; i++)
             rel.maximums[i] = std::max<int64_t>(rel.maximums[i], valeurs[i]);
     }
-    rel.maximums_jusqu_a = std::max<int64_t>(1, nb_slots_stockes(rel));
+    rel.maximums_jusqu_a = std::max<int64_t>(1, jusqu_a);
 }
 
 bool lignes_toutes_nouvelles(relation& rel, const id_valeur* lignes, int64_t nombre) {
-    mettre_a_jour_maximums(rel);
+    mettre_a_jour_maximums(rel, nb_slots_stockes(rel));
     std::vector<int64_t> maximums = rel.maximums;
     size_t champs = maximums.size();
     for (int64_t ligne = 0; ligne < nombre; ligne++) {

@@ -10,12 +10,11 @@
 
 namespace {
 
-// Doubtful rows are kept while they are at most a tenth of the slots (and a
-// first few): most slots of the pass then find nothing in the filter. With
-// more, the pass costs more than partitions, which spare memory only.
-bool trop_de_douteuses(const relation& rel) {
-    return rel.douteuses.size() > 4096 + static_cast<size_t>(nb_slots_stockes(rel)) / 10;
-}
+// Doubtful rows are looked for while they are at most a tenth of the slots
+// (and a first few): most slots of the pass then find nothing in the
+// filter. With more, the pass costs more than partitions, which spare
+// memory only.
+size_t douteuses_au_plus(int64_t slots) { return 4096 + static_cast<size_t>(slots) / 10; }
 
 uint64_t hachage_slot(const relation& rel, int64_t slot) {
     return hacher_ids(valeurs_slot(rel, slot), rel.nb_champs);
@@ -81,8 +80,7 @@ auto egale_a(const relation& rel, int64_t slot) {
 // Puts the doubtful rows of `rel` in `ens`, retiring each one that repeats an
 // earlier one. They lie anywhere in the slots: each is loaded AVANCE rows
 // ahead, its entry AVANCE / 2 ahead.
-void remplir(relation& rel, ensemble_douteuses& ens) {
-    const std::vector<uint32_t>& douteuses = rel.douteuses;
+void remplir(relation& rel, const std::vector<uint32_t>& douteuses, ensemble_douteuses& ens) {
     size_t nombre = douteuses.size();
     uint64_t hachages[AVANCE];
     for (size_t j = 0; j < std::min<size_t>(nombre, AVANCE); j++)
@@ -115,7 +113,8 @@ void remplir(relation& rel, ensemble_douteuses& ens) {
 // and its word of the filter loaded; AVANCE / 2 ahead, it is tried in the
 // filter, and the entry loaded when it may be there; AVANCE / 4 ahead, the
 // row of that entry.
-void chercher_anterieures(relation& rel, const ensemble_douteuses& ens) {
+void chercher_anterieures(relation& rel, const std::vector<uint32_t>& douteuses,
+                          const ensemble_douteuses& ens) {
     int64_t fin = nb_slots_stockes(rel);
     uint64_t hachages[AVANCE];
     bool possibles[AVANCE];
@@ -137,14 +136,14 @@ void chercher_anterieures(relation& rel, const ensemble_douteuses& ens) {
     for (int64_t slot = 1; slot < std::min(fin, 1 + AVANCE); slot++) hacher(slot);
     for (int64_t slot = 1; slot < std::min(fin, 1 + AVANCE / 2); slot++) filtrer(slot);
     for (int64_t slot = 1; slot < std::min(fin, 1 + AVANCE / 4); slot++) charger_candidate(slot);
-    auto prochaine = rel.douteuses.begin();
+    auto prochaine = douteuses.begin();
     for (int64_t slot = 1; slot < fin; slot++) {
         uint64_t hachage = hachages[slot % AVANCE];
         bool possible = possibles[slot % AVANCE];
         if (slot + AVANCE < fin) hacher(slot + AVANCE);
         if (slot + AVANCE / 2 < fin) filtrer(slot + AVANCE / 2);
         if (slot + AVANCE / 4 < fin) charger_candidate(slot + AVANCE / 4);
-        if (prochaine != rel.douteuses.end() && *prochaine == slot) {
+        if (prochaine != douteuses.end() && *prochaine == slot) {
             ++prochaine;
             continue;
         }
@@ -155,44 +154,41 @@ void chercher_anterieures(relation& rel, const ensemble_douteuses& ens) {
     }
 }
 
-} // namespace
-
-void noter_ligne_en_attente(relation& rel, const id_valeur* valeurs) {
-    if (rel.en_attente == 0) {
-        rel.douteuses.clear();
-        rel.douteuses_suivies = true;
-    }
-    if (!rel.douteuses_suivies) return;
-    // The maximums are brought up to the slots stored, then to this row's.
+// The live slots of `rel` from `debut` on that hold no id greater than all
+// those before them in the same attribute, in order, into `douteuses`; the
+// maximums are brought up to each slot on the way. False when they are more
+// than douteuses_au_plus.
+bool trouver_douteuses(relation& rel, int64_t debut, std::vector<uint32_t>& douteuses) {
+    mettre_a_jour_maximums(rel, debut);
     size_t champs = static_cast<size_t>(rel.nb_champs);
-    if (rel.maximums.size() != champs || rel.maximums_jusqu_a != nb_slots_stockes(rel))
-        mettre_a_jour_maximums(rel);
-    if (rel.maximums_jusqu_a != nb_slots_stockes(rel)) { // not even the header slot
-        rel.douteuses_suivies = false;
-        return;
-    }
-    bool nouvelle = false;
+    int64_t fin = nb_slots_stockes(rel);
+    size_t limite = douteuses_au_plus(fin);
     int64_t* maximums = rel.maximums.data();
-    for (size_t i = 0; i < champs; i++) {
-        if (valeurs[i] > maximums[i]) {
-            maximums[i] = valeurs[i];
-            nouvelle = true;
+    for (int64_t slot = std::max<int64_t>(debut, 1); slot < fin; slot++) {
+        const id_valeur* valeurs = valeurs_slot(rel, slot);
+        bool nouvelle = false;
+        for (size_t i = 0; i < champs; i++) {
+            if (valeurs[i] > maximums[i]) {
+                maximums[i] = valeurs[i];
+                nouvelle = true;
+            }
         }
+        rel.maximums_jusqu_a = slot + 1;
+        if (nouvelle || !rel.actifs[slot]) continue;
+        douteuses.push_back(static_cast<uint32_t>(slot));
+        if (douteuses.size() > limite) return false;
     }
-    rel.maximums_jusqu_a++;
-    if (nouvelle) return;
-    rel.douteuses.push_back(static_cast<uint32_t>(nb_slots_stockes(rel)));
-    if (trop_de_douteuses(rel)) {
-        rel.douteuses_suivies = false;
-        std::vector<uint32_t>().swap(rel.douteuses);
-    }
+    return true;
 }
 
-bool retirer_repetitions_douteuses(relation& rel) {
-    if (!rel.douteuses_suivies || trop_de_douteuses(rel)) return false;
+} // namespace
+
+bool retirer_repetitions_douteuses(relation& rel, int64_t debut) {
+    std::vector<uint32_t> douteuses;
+    if (!trouver_douteuses(rel, debut, douteuses)) return false;
     ensemble_douteuses ens;
-    if (!reserver(ens, rel.douteuses.size())) return false;
-    remplir(rel, ens);
-    chercher_anterieures(rel, ens);
+    if (!reserver(ens, douteuses.size())) return false;
+    remplir(rel, douteuses, ens);
+    chercher_anterieures(rel, douteuses, ens);
     return true;
 }

@@ -11,11 +11,7 @@
 
 struct relation;
 
-// Notes the row `valeurs` about to be appended to `rel` as a waiting row:
-// its slot is kept when it is doubtful, while they stay few.
-void noter_ligne_en_attente(relation& rel, const id_valeur* valeurs);
-
-// Retires each waiting slot of `rel` that repeats a live row before it,
-// through its doubtful rows. False, with nothing done, when they were too
-// many to be kept, or when the memory the set needs is refused.
-bool retirer_repetitions_douteuses(relation& rel);
+// Retires each waiting slot of `rel`, from `debut` on, that repeats a live
+// row before it, through its doubtful rows. False, with nothing done, when
+// they are too many, or when the memory their set needs is refused.
+bool retirer_repetitions_douteuses(relation& rel, int64_t debut);

@@ -70,11 +70,6 @@ struct relation {
     // in some attribute differs from all of them (lignes_toutes_nouvelles).
     std::vector<int64_t> maximums;
     int64_t maximums_jusqu_a = 1;
-    // The waiting slots that hold no such greater id, the only ones that
-    // may repeat an earlier row, in slot order (lignes_douteuses.h); no
-    // longer kept once `douteuses_suivies` is cleared (too many).
-    std::vector<uint32_t> douteuses;
-    bool douteuses_suivies = true;
 
     relation();
     relation(const relation&) = delete;
@@ -156,8 +151,8 @@ void ajouter_ligne_distincte(relation& rel, const id_valeur* valeurs);
 // each holds, in some attribute, an id greater than all the earlier ones
 // there. Such rows need no lookup in the row index.
 bool lignes_toutes_nouvelles(relation& rel, const id_valeur* lignes, int64_t nombre);
-// Brings `maximums` of `rel` up to its last stored slot.
-void mettre_a_jour_maximums(relation& rel);
+// Makes `maximums` of `rel` those of its stored slots before `jusqu_a`.
+void mettre_a_jour_maximums(relation& rel, int64_t jusqu_a);
 // Appends a row of ids that the caller knows to repeat a live row: retired.
 void ajouter_ligne_retiree(relation& rel, const id_valeur* valeurs);
 
