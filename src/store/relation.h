@@ -67,7 +67,8 @@ struct relation {
     int64_t en_attente = 0;
     // The greatest id of each attribute over the stored slots 1 to
     // `maximums_jusqu_a` (excluded), -1 before any: a row holding a greater id
-    // in some attribute differs from all of them (lignes_toutes_nouvelles).
+    // in some attribute differs from all of them (lignes_toutes_nouvelles,
+    // lignes_douteuses.h).
     std::vector<int64_t> maximums;
     int64_t maximums_jusqu_a = 1;
 
