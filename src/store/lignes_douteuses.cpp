@@ -16,10 +16,6 @@ namespace {
 // memory only.
 size_t douteuses_au_plus(int64_t slots) { return 4096 + static_cast<size_t>(slots) / 10; }
 
-uint64_t hachage_slot(const relation& rel, int64_t slot) {
-    return hacher_ids(valeurs_slot(rel, slot), rel.nb_champs);
-}
-
 // How many rows ahead a row's hash is taken and its entry loaded.
 constexpr int64_t AVANCE = 32;
 
@@ -47,10 +43,9 @@ struct ensemble_douteuses {
 
 // Sizes `ens` for `nombre` rows; false when the memory is refused.
 bool reserver(ensemble_douteuses& ens, size_t nombre) {
-    size_t capacite = 16, mots = 1;
-    while (nombre * 10 > capacite * 7) capacite *= 2;
+    size_t mots = 1;
     while (mots * 4 < nombre) mots *= 2;
-    size_t octets = capacite * sizeof(entree_ligne) + mots * sizeof(uint64_t);
+    size_t octets = capacite_pour(nombre) * sizeof(entree_ligne) + mots * sizeof(uint64_t);
     if (!essayer_memoire(octets)) return false;
     try {
         reserver_table(ens.table, nombre);
@@ -164,7 +159,8 @@ bool trouver_douteuses(relation& rel, int64_t debut, std::vector<uint32_t>& dout
     int64_t fin = nb_slots_stockes(rel);
     size_t limite = douteuses_au_plus(fin);
     int64_t* maximums = rel.maximums.data();
-    for (int64_t slot = std::max<int64_t>(debut, 1); slot < fin; slot++) {
+    int64_t slot = std::max<int64_t>(debut, 1);
+    for (; slot < fin && douteuses.size() <= limite; slot++) {
         const id_valeur* valeurs = valeurs_slot(rel, slot);
         bool nouvelle = false;
         for (size_t i = 0; i < champs; i++) {
@@ -173,12 +169,10 @@ bool trouver_douteuses(relation& rel, int64_t debut, std::vector<uint32_t>& dout
                 nouvelle = true;
             }
         }
-        rel.maximums_jusqu_a = slot + 1;
-        if (nouvelle || !rel.actifs[slot]) continue;
-        douteuses.push_back(static_cast<uint32_t>(slot));
-        if (douteuses.size() > limite) return false;
+        if (!nouvelle && rel.actifs[slot]) douteuses.push_back(static_cast<uint32_t>(slot));
     }
-    return true;
+    rel.maximums_jusqu_a = slot;
+    return douteuses.size() <= limite;
 }
 
 } // namespace

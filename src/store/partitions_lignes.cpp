@@ -28,10 +28,6 @@ int bits_pour(int64_t lignes) {
     return bits;
 }
 
-uint64_t hachage_slot(const relation& rel, int64_t slot) {
-    return hacher_ids(valeurs_slot(rel, slot), rel.nb_champs);
-}
-
 // The partition of a row: the high bits of its hash, which the sets within a
 // partition do not use (they place an entry by its low 32 bits).
 size_t partition_de(uint64_t hachage, int bits) {

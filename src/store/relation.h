@@ -8,6 +8,7 @@
 #pragma once
 
 #include "store/fins_items.h"
+#include "store/hachage.h"
 #include "store/index_lignes.h"
 #include "store/valeurs.h"
 
@@ -168,6 +169,10 @@ void afficher_relation(std::string_view nom);
 inline int64_t nb_slots_stockes(const relation& rel) { return rel.stockes; }
 inline const id_valeur* valeurs_slot(const relation& rel, int64_t slot) {
     return rel.valeurs.get() + slot * rel.nb_champs;
+}
+// The hash of the row in `slot`, the one every set of rows uses.
+inline uint64_t hachage_slot(const relation& rel, int64_t slot) {
+    return hacher_ids(valeurs_slot(rel, slot), rel.nb_champs);
 }
 inline tuple lire_tuple(const relation& rel, int64_t slot) {
     return tuple{rel.actifs[slot], valeurs_slot(rel, slot)};

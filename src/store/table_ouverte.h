@@ -84,11 +84,18 @@ template <typename Entree> void doubler(table_ouverte<Entree>& table) {
     }
 }
 
+// The capacity that an empty table is given for `nombre` entries (at most
+// 70% full).
+inline size_t capacite_pour(size_t nombre) {
+    size_t capacite = 16;
+    while (nombre * 10 > capacite * 7) capacite *= 2;
+    return capacite;
+}
+
 // Makes room for `nombre` entries in all without a growth (at most 70% full).
 template <typename Entree> void reserver_table(table_ouverte<Entree>& table, size_t nombre) {
     if (table.nombre == 0) {
-        size_t capacite = 16;
-        while (nombre * 10 > capacite * 7) capacite *= 2;
+        size_t capacite = capacite_pour(nombre);
         if (capacite <= table.capacite) return;
         table = table_ouverte<Entree>{};
         table.cases = static_cast<Entree*>(allouer_bloc(capacite * sizeof(Entree)));
