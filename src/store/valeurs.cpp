@@ -29,11 +29,14 @@ id_valeur id_entier(std::string_view texte) {
     return ID_ENTIER | valeur;
 }
 
-// A text looked up: its first 8 bytes (zero-padded), 32 bits of its hash.
+// A text looked up: its first 8 bytes (zero-padded), 32 bits of its hash,
+// and its id when the cache of short texts already gave it (else ID_ABSENT).
 struct cle_texte {
     std::string_view texte;
     uint64_t debut;
     uint32_t empreinte;
+    id_valeur connu;
+    bool a_retenir; // a short text to put in the cache once interned
 };
 
 // An entry of the set: an interned text's id plus one (zero marks an empty
@@ -83,19 +86,60 @@ cle_texte cle_de(std::string_view texte) {
     if (!texte.empty()) std::memcpy(mots, texte.data(), texte.size());
     cle_texte cle;
     faire_cle(cle, texte, mots);
+    cle.connu = ID_ABSENT;
+    cle.a_retenir = false;
     return cle;
 }
 
-// The same for a text followed by MARGE_LECTURE readable bytes: three whole
-// words are read, and the bytes past the text cleared.
-void faire_cle_avec_marge(cle_texte& cle, std::string_view texte) {
-    uint64_t mots[3];
+// The three words of a text followed by MARGE_LECTURE readable bytes: they
+// are read whole, and the bytes past the text cleared.
+void lire_mots(std::string_view texte, uint64_t (&mots)[3]) {
     std::memcpy(mots, texte.data(), sizeof mots);
     for (size_t k = 0; k < 3; k++) {
         size_t valides = texte.size() > 8 * k ? texte.size() - 8 * k : 0;
         if (valides < 8) mots[k] &= valides == 0 ? 0 : ~uint64_t{0} >> (64 - 8 * valides);
     }
+}
+
+// A cache of short texts (8 bytes at most) interned or found lately, by their
+// word and length: an attribute of few values, met again and again, is mostly
+// answered here, without the hash and the two reads of a lookup in the set.
+// Direct-mapped: a text evicts the one at its place. It holds only ids of
+// texts in the set, so its answers are those of the set.
+struct memo_court {
+    uint64_t mot;
+    uint32_t longueur_plus_un; // zero marks an empty entry
+    id_valeur id;
+};
+constexpr int BITS_MEMO = 13;
+memo_court memo[size_t{1} << BITS_MEMO];
+
+memo_court& memo_de(uint64_t mot, size_t longueur) {
+    return memo[(mot * 0x9E3779B97F4A7C15ull + longueur) >> (64 - BITS_MEMO)];
+}
+
+// The key of a text followed by MARGE_LECTURE readable bytes; when
+// `par_memo`, a short text is first sought in the cache.
+void faire_cle_avec_marge(cle_texte& cle, std::string_view texte, bool par_memo) {
+    uint64_t mots[3];
+    lire_mots(texte, mots);
+    if (par_memo && texte.size() <= 8) {
+        const memo_court& m = memo_de(mots[0], texte.size());
+        if (m.mot == mots[0] && m.longueur_plus_un == texte.size() + 1) {
+            cle.texte = texte;
+            cle.connu = m.id;
+            return;
+        }
+    }
     faire_cle(cle, texte, mots);
+    cle.connu = ID_ABSENT;
+    cle.a_retenir = par_memo && texte.size() <= 8;
+}
+
+// Puts the short text of `cle` in the cache.
+void retenir(const cle_texte& cle, id_valeur id) {
+    memo_de(cle.debut, cle.texte.size()) = {cle.debut, static_cast<uint32_t>(cle.texte.size() + 1),
+                                            id};
 }
 
 // Asks for the pages of the texts up to AVANCE_PAGES bytes past `fin`;
@@ -179,11 +223,19 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
     // mostly new (a key) then has the whole window ahead of it, instead of
     // sharing it with the attributes of few values, found at once. Within a
     // column, new texts still get increasing ids in row order.
+    //
+    // The cache of short texts is tried on the first ESSAI_MEMO texts of each
+    // column, and on the rest only if it answered three in four of those: a
+    // column of many values (a key) then neither pays for it nor fills it.
     constexpr int32_t AVANCE = 16;
+    constexpr int32_t ESSAI_MEMO = 32;
     static bool precharger_candidats = true;
     static std::vector<int32_t> a_chercher;
+    static std::vector<int32_t> debuts_colonnes;
     a_chercher.clear();
+    debuts_colonnes.clear();
     for (int32_t colonne = 0; colonne < par_ligne; colonne++) {
+        debuts_colonnes.push_back(static_cast<int32_t>(a_chercher.size()));
         for (int32_t i = colonne; i < nombre; i += par_ligne) {
             if (textes[i].size() > MAX_TEXTE_INTERNE) erreur(209);
             resultat[i] = id_entier(textes[i]);
@@ -191,17 +243,39 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
         }
     }
     int32_t n = static_cast<int32_t>(a_chercher.size());
+    debuts_colonnes.push_back(n);
     size_t connus = ids.nombre;
     cle_texte cles[AVANCE];
+    size_t colonne = 0;   // the column of the next text prepared
+    int32_t reponses = 0; // the cache's answers among its first texts
+    bool par_memo = true;
     auto preparer = [&](int32_t j) {
-        faire_cle_avec_marge(cles[j % AVANCE], textes[a_chercher[j]]);
-        precharger_table(ids, cles[j % AVANCE].empreinte);
+        while (j == debuts_colonnes[colonne + 1]) {
+            colonne++;
+            reponses = 0;
+            par_memo = true;
+        }
+        if (j - debuts_colonnes[colonne] == ESSAI_MEMO) par_memo = 4 * reponses >= 3 * ESSAI_MEMO;
+        cle_texte& cle = cles[j % AVANCE];
+        faire_cle_avec_marge(cle, textes[a_chercher[j]], par_memo);
+        if (cle.connu != ID_ABSENT)
+            reponses++;
+        else
+            precharger_table(ids, cle.empreinte);
     };
     for (int32_t j = 0; j < std::min(n, AVANCE); j++) preparer(j);
     for (int32_t j = 0; j < n; j++) {
-        if (precharger_candidats && j + AVANCE / 2 < n)
-            precharger_candidat(cles[(j + AVANCE / 2) % AVANCE]);
-        resultat[a_chercher[j]] = interner_cle(cles[j % AVANCE]);
+        const cle_texte& plus_loin = cles[(j + AVANCE / 2) % AVANCE];
+        if (precharger_candidats && j + AVANCE / 2 < n && plus_loin.connu == ID_ABSENT)
+            precharger_candidat(plus_loin);
+        cle_texte& cle = cles[j % AVANCE];
+        if (cle.connu != ID_ABSENT) {
+            resultat[a_chercher[j]] = cle.connu;
+        } else {
+            id_valeur id = interner_cle(cle);
+            if (cle.a_retenir) retenir(cle, id);
+            resultat[a_chercher[j]] = id;
+        }
         if (j + AVANCE < n) preparer(j + AVANCE);
     }
     precharger_candidats = (ids.nombre - connus) * 8 <= static_cast<size_t>(n);
@@ -223,4 +297,5 @@ void reinitialiser_valeurs() {
     textes.taille = textes.capacite = 0;
     textes.octets_demandes = textes.prochaine_demande = 0;
     vider_table(ids);
+    std::fill(std::begin(memo), std::end(memo), memo_court{});
 }

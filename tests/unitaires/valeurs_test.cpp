@@ -123,3 +123,37 @@ TEST_F(valeurs, un_lot_de_lignes_est_interne_colonne_par_colonne) {
     }
     for (size_t i = 3; i < textes.size(); i += 3) EXPECT_GT(ids[i], ids[i - 3]);
 }
+
+TEST_F(valeurs, les_textes_courts_repetes_gardent_les_ids_de_l_ensemble) {
+    // Short texts met again and again are answered by a cache: texts that
+    // share their first bytes but not their length (a zero byte included)
+    // keep distinct ids, a column of integers between two columns of texts
+    // changes nothing, and a column of new keys still gets its own ids.
+    const std::string courts[] = {"ab", std::string("ab\0", 3), "abc", "abcdefgh", "abcdefg", "b",
+                                  "ba"};
+    std::vector<std::string> textes;
+    for (int i = 0; i < 5000; i++) {
+        textes.push_back(courts[i % 7]);
+        textes.push_back(std::to_string(i));
+        textes.push_back(i % 2 ? courts[(i / 2) % 7] : "k" + std::to_string(i));
+    }
+    for (int lot = 0; lot < 2; lot++) {
+        std::vector<id_valeur> ids = interner_lot(textes, 3);
+        for (size_t i = 0; i < textes.size(); i++) {
+            ASSERT_EQ(texte_de(ids[i]), textes[i]) << i;
+            ASSERT_EQ(chercher_valeur(textes[i]), ids[i]) << i;
+        }
+    }
+}
+
+TEST_F(valeurs, apres_l_oubli_des_textes_le_cache_ne_rend_plus_leurs_ids) {
+    // The same texts interned again after everything was forgotten get the
+    // ids of their new places, not those they had before.
+    std::vector<std::string> repetes(100, "a");
+    interner_lot(repetes);
+    reinitialiser_valeurs();
+    repetes.insert(repetes.begin(), "x");
+    std::vector<id_valeur> ids = interner_lot(repetes);
+    EXPECT_EQ(texte_de(ids[0]), "x");
+    for (size_t i = 1; i < ids.size(); i++) ASSERT_EQ(texte_de(ids[i]), "a") << i;
+}
