@@ -114,6 +114,12 @@ struct memo_court {
 constexpr int BITS_MEMO = 13;
 memo_court memo[size_t{1} << BITS_MEMO];
 
+// The cache is used once a run has looked up SEUIL_MEMO texts: before, its
+// lookups cost less than the first writes to its pages, which a short run
+// would pay on every start.
+constexpr int64_t SEUIL_MEMO = int64_t{1} << 18;
+int64_t textes_cherches = 0;
+
 memo_court& memo_de(uint64_t mot, size_t longueur) {
     return memo[(mot * 0x9E3779B97F4A7C15ull + longueur) >> (64 - BITS_MEMO)];
 }
@@ -200,6 +206,68 @@ void precharger_candidat(const cle_texte& cle) {
     precharger(textes.octets + ids.cases[place_empreinte(cle.empreinte, ids.decalage)].id());
 }
 
+// Looks up the texts `textes[a_chercher[j]]` into `resultat`, in three
+// steps over a window of them, so that their memory accesses overlap:
+// AVANCE texts ahead, a key is made and its place in the set loaded;
+// AVANCE / 2 ahead, the stored text that it may equal is loaded (when
+// `precharger_candidats`); then it is looked up. The window counts texts
+// only, so that it reaches as far ahead whatever share of the values are
+// integers. The middle step only pays when most texts are found: it is left
+// out after a batch of which more than one text in eight was new.
+//
+// `avec_memo`: the cache of short texts is tried on the first ESSAI_MEMO
+// texts of each column (they start at `debuts_colonnes`), and on the rest
+// only if it answered three in four of those: a column of many values (a
+// key) then neither pays for it nor fills it.
+template <bool avec_memo>
+void chercher_textes(const std::string_view* textes, const std::vector<int32_t>& a_chercher,
+                     const std::vector<int32_t>& debuts_colonnes, id_valeur* resultat,
+                     bool precharger_candidats) {
+    constexpr int32_t AVANCE = 16;
+    constexpr int32_t ESSAI_MEMO = 32;
+    int32_t n = static_cast<int32_t>(a_chercher.size());
+    cle_texte cles[AVANCE];
+    size_t colonne = 0;   // the column of the next text prepared
+    int32_t reponses = 0; // the cache's answers among its first texts
+    bool par_memo = avec_memo;
+    auto preparer = [&](int32_t j) {
+        cle_texte& cle = cles[j % AVANCE];
+        if constexpr (avec_memo) {
+            while (j == debuts_colonnes[colonne + 1]) {
+                colonne++;
+                reponses = 0;
+                par_memo = true;
+            }
+            if (j - debuts_colonnes[colonne] == ESSAI_MEMO)
+                par_memo = 4 * reponses >= 3 * ESSAI_MEMO;
+            faire_cle_avec_marge(cle, textes[a_chercher[j]], par_memo);
+            if (cle.connu != ID_ABSENT) {
+                reponses++;
+                return;
+            }
+        } else {
+            faire_cle_avec_marge(cle, textes[a_chercher[j]], false);
+        }
+        precharger_table(ids, cle.empreinte);
+    };
+    for (int32_t j = 0; j < std::min(n, AVANCE); j++) preparer(j);
+    for (int32_t j = 0; j < n; j++) {
+        const cle_texte& plus_loin = cles[(j + AVANCE / 2) % AVANCE];
+        if (precharger_candidats && j + AVANCE / 2 < n &&
+            (!avec_memo || plus_loin.connu == ID_ABSENT))
+            precharger_candidat(plus_loin);
+        cle_texte& cle = cles[j % AVANCE];
+        if (avec_memo && cle.connu != ID_ABSENT) {
+            resultat[a_chercher[j]] = cle.connu;
+        } else {
+            id_valeur id = interner_cle(cle);
+            if (avec_memo && cle.a_retenir) retenir(cle, id);
+            resultat[a_chercher[j]] = id;
+        }
+        if (j + AVANCE < n) preparer(j + AVANCE);
+    }
+}
+
 } // namespace
 
 id_valeur interner_valeur(std::string_view texte) {
@@ -210,25 +278,12 @@ id_valeur interner_valeur(std::string_view texte) {
 
 void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur* resultat,
                       int32_t par_ligne) {
-    // Integers are their own ids; the other texts are looked up in three
-    // steps over a window of them, so that their memory accesses overlap:
-    // AVANCE texts ahead, a key is made and its place in the set loaded;
-    // AVANCE / 2 ahead, the stored text that it may equal is loaded; then
-    // it is looked up. The window counts texts only, so that it reaches as
-    // far ahead whatever share of the values are integers. The middle step
-    // only pays when most texts are found: it is left out after a batch of
-    // which more than one text in eight was new.
-    //
-    // The texts are looked up column by column: an attribute whose texts are
-    // mostly new (a key) then has the whole window ahead of it, instead of
+    // Integers are their own ids; the other texts are looked up column by
+    // column (chercher_textes): an attribute whose texts are mostly new (a
+    // key) then has the whole window of lookups ahead of it, instead of
     // sharing it with the attributes of few values, found at once. Within a
-    // column, new texts still get increasing ids in row order.
-    //
-    // The cache of short texts is tried on the first ESSAI_MEMO texts of each
-    // column, and on the rest only if it answered three in four of those: a
-    // column of many values (a key) then neither pays for it nor fills it.
-    constexpr int32_t AVANCE = 16;
-    constexpr int32_t ESSAI_MEMO = 32;
+    // column, new texts still get increasing ids in row order. A short run
+    // does not use the cache of short texts (SEUIL_MEMO).
     static bool precharger_candidats = true;
     static std::vector<int32_t> a_chercher;
     static std::vector<int32_t> debuts_colonnes;
@@ -245,39 +300,11 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
     int32_t n = static_cast<int32_t>(a_chercher.size());
     debuts_colonnes.push_back(n);
     size_t connus = ids.nombre;
-    cle_texte cles[AVANCE];
-    size_t colonne = 0;   // the column of the next text prepared
-    int32_t reponses = 0; // the cache's answers among its first texts
-    bool par_memo = true;
-    auto preparer = [&](int32_t j) {
-        while (j == debuts_colonnes[colonne + 1]) {
-            colonne++;
-            reponses = 0;
-            par_memo = true;
-        }
-        if (j - debuts_colonnes[colonne] == ESSAI_MEMO) par_memo = 4 * reponses >= 3 * ESSAI_MEMO;
-        cle_texte& cle = cles[j % AVANCE];
-        faire_cle_avec_marge(cle, textes[a_chercher[j]], par_memo);
-        if (cle.connu != ID_ABSENT)
-            reponses++;
-        else
-            precharger_table(ids, cle.empreinte);
-    };
-    for (int32_t j = 0; j < std::min(n, AVANCE); j++) preparer(j);
-    for (int32_t j = 0; j < n; j++) {
-        const cle_texte& plus_loin = cles[(j + AVANCE / 2) % AVANCE];
-        if (precharger_candidats && j + AVANCE / 2 < n && plus_loin.connu == ID_ABSENT)
-            precharger_candidat(plus_loin);
-        cle_texte& cle = cles[j % AVANCE];
-        if (cle.connu != ID_ABSENT) {
-            resultat[a_chercher[j]] = cle.connu;
-        } else {
-            id_valeur id = interner_cle(cle);
-            if (cle.a_retenir) retenir(cle, id);
-            resultat[a_chercher[j]] = id;
-        }
-        if (j + AVANCE < n) preparer(j + AVANCE);
-    }
+    if (textes_cherches >= SEUIL_MEMO)
+        chercher_textes<true>(textes, a_chercher, debuts_colonnes, resultat, precharger_candidats);
+    else
+        chercher_textes<false>(textes, a_chercher, debuts_colonnes, resultat, precharger_candidats);
+    textes_cherches += n;
     precharger_candidats = (ids.nombre - connus) * 8 <= static_cast<size_t>(n);
 }
 
@@ -296,6 +323,9 @@ void reinitialiser_valeurs() {
     textes.octets = nullptr;
     textes.taille = textes.capacite = 0;
     textes.octets_demandes = textes.prochaine_demande = 0;
+    // The cache is written only once in use: before, its pages are left
+    // untouched, as a short run ends.
+    if (textes_cherches >= SEUIL_MEMO) std::fill(std::begin(memo), std::end(memo), memo_court{});
+    textes_cherches = 0;
     vider_table(ids);
-    std::fill(std::begin(memo), std::end(memo), memo_court{});
 }
