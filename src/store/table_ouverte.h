@@ -106,19 +106,18 @@ template <typename Entree> void reserver_table(table_ouverte<Entree>& table, siz
     while (nombre * 10 > table.capacite * 7) doubler(table);
 }
 
-// Starts loading the cache line of a hash's home.
-template <typename Entree>
-void precharger_table(const table_ouverte<Entree>& table, uint32_t empreinte) {
-    if (table.capacite)
-        __builtin_prefetch(table.cases + place_empreinte(empreinte, table.decalage));
-}
-
 // Starts loading the line at `adresse`. The empty statement that reads it
 // keeps the compiler from dropping the prefetch together with the search
 // that found its address, as neither changes anything it can see.
 inline void precharger(const void* adresse) {
     __builtin_prefetch(adresse);
     asm volatile("" : : "r"(adresse));
+}
+
+// Starts loading the cache line of a hash's home.
+template <typename Entree>
+void precharger_table(const table_ouverte<Entree>& table, uint32_t empreinte) {
+    if (table.capacite) precharger(table.cases + place_empreinte(empreinte, table.decalage));
 }
 
 // The first entry of hash `empreinte` from its home, the one a lookup will

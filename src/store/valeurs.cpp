@@ -125,8 +125,10 @@ memo_court& memo_de(uint64_t mot, size_t longueur) {
 }
 
 // The key of a text followed by MARGE_LECTURE readable bytes; when
-// `par_memo`, a short text is first sought in the cache.
-void faire_cle_avec_marge(cle_texte& cle, std::string_view texte, bool par_memo) {
+// `par_memo`, a short text is first sought in the cache. Inlined, so that
+// the key's fields stay in registers in the lookup loop.
+[[gnu::always_inline]] inline void faire_cle_avec_marge(cle_texte& cle, std::string_view texte,
+                                                        bool par_memo) {
     uint64_t mots[3];
     lire_mots(texte, mots);
     if (par_memo && texte.size() <= 8) {
