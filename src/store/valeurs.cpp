@@ -208,54 +208,37 @@ void precharger_candidat(const cle_texte& cle) {
     precharger(textes.octets + ids.cases[place_empreinte(cle.empreinte, ids.decalage)].id());
 }
 
-// Looks up the texts `textes[a_chercher[j]]` into `resultat`, in three
-// steps over a window of them, so that their memory accesses overlap:
-// AVANCE texts ahead, a key is made and its place in the set loaded;
-// AVANCE / 2 ahead, the stored text that it may equal is loaded (when
-// `precharger_candidats`); then it is looked up. The window counts texts
-// only, so that it reaches as far ahead whatever share of the values are
-// integers. The middle step only pays when most texts are found: it is left
-// out after a batch of which more than one text in eight was new.
+// Looks up the texts `textes[a_chercher[j]]`, `debut <= j < fin`, into
+// `resultat`, in three steps over a window of them, so that their memory
+// accesses overlap: AVANCE texts ahead, a key is made and its place in the
+// set loaded; AVANCE / 2 ahead, the stored text that it may equal is loaded
+// (when `precharger_candidats`); then it is looked up. The window counts
+// texts only, so that it reaches as far ahead whatever share of the values
+// are integers. The middle step only pays when most texts are found: it is
+// left out after a batch of which more than one text in eight was new.
 //
-// `avec_memo`: the cache of short texts is tried on the first ESSAI_MEMO
-// texts of each column (they start at `debuts_colonnes`), and on the rest
-// only if it answered three in four of those: a column of many values (a
-// key) then neither pays for it nor fills it.
+// `avec_memo`: each short text is first sought in the cache of short texts,
+// and put there once interned. Answers how many the cache answered.
 template <bool avec_memo>
-void chercher_textes(const std::string_view* textes, const std::vector<int32_t>& a_chercher,
-                     const std::vector<int32_t>& debuts_colonnes, id_valeur* resultat,
-                     bool precharger_candidats) {
+int32_t chercher_textes(const std::string_view* textes, const std::vector<int32_t>& a_chercher,
+                        int32_t debut, int32_t fin, id_valeur* resultat,
+                        bool precharger_candidats) {
     constexpr int32_t AVANCE = 16;
-    constexpr int32_t ESSAI_MEMO = 32;
-    int32_t n = static_cast<int32_t>(a_chercher.size());
     cle_texte cles[AVANCE];
-    size_t colonne = 0;   // the column of the next text prepared
-    int32_t reponses = 0; // the cache's answers among its first texts
-    bool par_memo = avec_memo;
+    int32_t reponses = 0;
     auto preparer = [&](int32_t j) {
         cle_texte& cle = cles[j % AVANCE];
-        if constexpr (avec_memo) {
-            while (j == debuts_colonnes[colonne + 1]) {
-                colonne++;
-                reponses = 0;
-                par_memo = true;
-            }
-            if (j - debuts_colonnes[colonne] == ESSAI_MEMO)
-                par_memo = 4 * reponses >= 3 * ESSAI_MEMO;
-            faire_cle_avec_marge(cle, textes[a_chercher[j]], par_memo);
-            if (cle.connu != ID_ABSENT) {
-                reponses++;
-                return;
-            }
-        } else {
-            faire_cle_avec_marge(cle, textes[a_chercher[j]], false);
+        faire_cle_avec_marge(cle, textes[a_chercher[j]], avec_memo);
+        if (avec_memo && cle.connu != ID_ABSENT) {
+            reponses++;
+            return;
         }
         precharger_table(ids, cle.empreinte);
     };
-    for (int32_t j = 0; j < std::min(n, AVANCE); j++) preparer(j);
-    for (int32_t j = 0; j < n; j++) {
+    for (int32_t j = debut; j < std::min(fin, debut + AVANCE); j++) preparer(j);
+    for (int32_t j = debut; j < fin; j++) {
         const cle_texte& plus_loin = cles[(j + AVANCE / 2) % AVANCE];
-        if (precharger_candidats && j + AVANCE / 2 < n &&
+        if (precharger_candidats && j + AVANCE / 2 < fin &&
             (!avec_memo || plus_loin.connu == ID_ABSENT))
             precharger_candidat(plus_loin);
         cle_texte& cle = cles[j % AVANCE];
@@ -266,8 +249,30 @@ void chercher_textes(const std::string_view* textes, const std::vector<int32_t>&
             if (avec_memo && cle.a_retenir) retenir(cle, id);
             resultat[a_chercher[j]] = id;
         }
-        if (j + AVANCE < n) preparer(j + AVANCE);
+        if (j + AVANCE < fin) preparer(j + AVANCE);
     }
+    return reponses;
+}
+
+// Looks up the texts of one column, `a_chercher[debut..fin)`. With
+// `par_memo`, the cache of short texts is tried on its first ESSAI_MEMO
+// texts, and on the rest only if it answered three in four of those: a
+// column of many values (a key) then neither pays for it nor fills it.
+void chercher_colonne(const std::string_view* textes, const std::vector<int32_t>& a_chercher,
+                      int32_t debut, int32_t fin, id_valeur* resultat, bool par_memo,
+                      bool precharger_candidats) {
+    constexpr int32_t ESSAI_MEMO = 32;
+    if (par_memo) {
+        int32_t essai = std::min(fin, debut + ESSAI_MEMO);
+        int32_t reponses =
+            chercher_textes<true>(textes, a_chercher, debut, essai, resultat, precharger_candidats);
+        par_memo = 4 * reponses >= 3 * (essai - debut);
+        debut = essai;
+    }
+    if (par_memo)
+        chercher_textes<true>(textes, a_chercher, debut, fin, resultat, precharger_candidats);
+    else
+        chercher_textes<false>(textes, a_chercher, debut, fin, resultat, precharger_candidats);
 }
 
 } // namespace
@@ -302,10 +307,10 @@ void interner_valeurs(const std::string_view* textes, int32_t nombre, id_valeur*
     int32_t n = static_cast<int32_t>(a_chercher.size());
     debuts_colonnes.push_back(n);
     size_t connus = ids.nombre;
-    if (textes_cherches >= SEUIL_MEMO)
-        chercher_textes<true>(textes, a_chercher, debuts_colonnes, resultat, precharger_candidats);
-    else
-        chercher_textes<false>(textes, a_chercher, debuts_colonnes, resultat, precharger_candidats);
+    bool par_memo = textes_cherches >= SEUIL_MEMO;
+    for (int32_t colonne = 0; colonne < par_ligne; colonne++)
+        chercher_colonne(textes, a_chercher, debuts_colonnes[colonne], debuts_colonnes[colonne + 1],
+                         resultat, par_memo, precharger_candidats);
     textes_cherches += n;
     precharger_candidats = (ids.nombre - connus) * 8 <= static_cast<size_t>(n);
 }
