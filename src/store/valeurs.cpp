@@ -225,9 +225,14 @@ int32_t chercher_textes(const std::string_view* textes, const std::vector<int32_
                         bool precharger_candidats) {
     constexpr int32_t AVANCE = 16;
     cle_texte cles[AVANCE];
+    // The key of text j in the ring; unsigned, so the place is a mask and not
+    // a signed remainder, which costs a few instructions at every use.
+    auto cle_de_rang = [&](int32_t j) -> cle_texte& {
+        return cles[static_cast<uint32_t>(j) % AVANCE];
+    };
     int32_t reponses = 0;
     auto preparer = [&](int32_t j) {
-        cle_texte& cle = cles[j % AVANCE];
+        cle_texte& cle = cle_de_rang(j);
         faire_cle_avec_marge(cle, textes[a_chercher[j]], avec_memo);
         if (avec_memo && cle.connu != ID_ABSENT) {
             reponses++;
@@ -237,11 +242,11 @@ int32_t chercher_textes(const std::string_view* textes, const std::vector<int32_
     };
     for (int32_t j = debut; j < std::min(fin, debut + AVANCE); j++) preparer(j);
     for (int32_t j = debut; j < fin; j++) {
-        const cle_texte& plus_loin = cles[(j + AVANCE / 2) % AVANCE];
+        const cle_texte& plus_loin = cle_de_rang(j + AVANCE / 2);
         if (precharger_candidats && j + AVANCE / 2 < fin &&
             (!avec_memo || plus_loin.connu == ID_ABSENT))
             precharger_candidat(plus_loin);
-        cle_texte& cle = cles[j % AVANCE];
+        cle_texte& cle = cle_de_rang(j);
         if (avec_memo && cle.connu != ID_ABSENT) {
             resultat[a_chercher[j]] = cle.connu;
         } else {
