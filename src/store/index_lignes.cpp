@@ -36,18 +36,23 @@ template <bool candidates, typename Traitement>
 void parcourir_avec_avance(const relation& rel, const index_lignes& index, const relation& indexee,
                            int64_t debut, int64_t fin, Traitement traiter) {
     cle_ligne cles[AVANCE];
+    // The key of a slot in the ring; unsigned, so the place is a mask and
+    // not a signed remainder (`debut` is not known to be positive).
+    auto cle_du_slot = [&](int64_t slot) -> cle_ligne& {
+        return cles[static_cast<uint64_t>(slot) % AVANCE];
+    };
     auto preparer = [&](int64_t slot) {
-        cles[slot % AVANCE] = cle_de(valeurs_slot(rel, slot), rel.nb_champs);
-        precharger_table(index, cles[slot % AVANCE].empreinte);
+        cle_du_slot(slot) = cle_de(valeurs_slot(rel, slot), rel.nb_champs);
+        precharger_table(index, cle_du_slot(slot).empreinte);
     };
     for (int64_t slot = debut; slot < fin && slot < debut + AVANCE; slot++) preparer(slot);
     for (int64_t slot = debut; slot < fin; slot++) {
         int64_t milieu = slot + AVANCE / 2;
         if (candidates && milieu < fin) {
-            if (auto* candidate = premiere_candidate(index, cles[milieu % AVANCE].empreinte))
+            if (auto* candidate = premiere_candidate(index, cle_du_slot(milieu).empreinte))
                 precharger(valeurs_slot(indexee, candidate->slot));
         }
-        cle_ligne cle = cles[slot % AVANCE];
+        cle_ligne cle = cle_du_slot(slot);
         if (slot + AVANCE < fin) preparer(slot + AVANCE);
         traiter(slot, cle);
     }
