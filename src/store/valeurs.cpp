@@ -199,13 +199,22 @@ id_valeur interner_cle(const cle_texte& cle) {
     return id;
 }
 
-// Starts loading the stored text of the entry at the home of `cle`, which a
-// lookup will mostly compare first (the set's line is in cache by then). Only
-// that entry is read, without a test: a search along the probes, or a test
-// of its hash bits, costs more than the loads it saves.
+// From this many entries on, the set no longer stays in the processor's
+// caches, and a stored text missed costs a trip to memory.
+constexpr size_t GRAND_ENSEMBLE = size_t{1} << 21;
+
+// Starts loading the stored text that a lookup of `cle` will compare first
+// (the set's line is in cache by then). In a small set, that of the entry at
+// its home, read without a test: a search along the probes costs more than
+// the loads it saves. In a large one, that of the first entry with its hash
+// bits, since the text found away from its home is then a miss in memory.
 void precharger_candidat(const cle_texte& cle) {
-    if (ids.capacite == 0) return;
-    precharger(textes.octets + ids.cases[place_empreinte(cle.empreinte, ids.decalage)].id());
+    if (ids.capacite < GRAND_ENSEMBLE) {
+        if (ids.capacite == 0) return;
+        precharger(textes.octets + ids.cases[place_empreinte(cle.empreinte, ids.decalage)].id());
+    } else if (const entree_texte* entree = premiere_candidate(ids, cle.empreinte)) {
+        precharger(textes.octets + entree->id());
+    }
 }
 
 // Looks up the texts `textes[a_chercher[j]]`, `debut <= j < fin`, into

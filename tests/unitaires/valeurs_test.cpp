@@ -166,3 +166,33 @@ TEST_F(valeurs, apres_l_oubli_des_textes_le_cache_ne_rend_plus_leurs_ids) {
     EXPECT_EQ(texte_de(x), "x");
     for (size_t i = 0; i < ids.size(); i++) ASSERT_EQ(texte_de(ids[i]), "a") << i;
 }
+
+TEST_F(valeurs, un_grand_ensemble_retrouve_chacun_de_ses_textes) {
+    // More texts than the processor's caches hold in the set (which then
+    // loads ahead the text of the first entry bearing its hash bits), looked
+    // up again in an order of their own, as the rows of a large join do:
+    // each is found with the id it was given, none interned twice.
+    constexpr int NOMBRE = 1600000, LOT = 4096;
+    std::vector<id_valeur> premiers;
+    std::vector<std::string> textes;
+    for (int debut = 0; debut < NOMBRE; debut += LOT) {
+        textes.clear();
+        for (int i = debut; i < std::min(NOMBRE, debut + LOT); i++)
+            textes.push_back("g" + std::to_string(i));
+        std::vector<id_valeur> ids = interner_lot(textes);
+        premiers.insert(premiers.end(), ids.begin(), ids.end());
+    }
+    for (int debut = 0; debut < NOMBRE; debut += LOT) {
+        textes.clear();
+        std::vector<int> rangs;
+        for (int i = debut; i < std::min(NOMBRE, debut + LOT); i++) {
+            rangs.push_back(static_cast<int>((i * 7919LL) % NOMBRE));
+            textes.push_back("g" + std::to_string(rangs.back()));
+        }
+        std::vector<id_valeur> ids = interner_lot(textes);
+        for (size_t k = 0; k < ids.size(); k++) ASSERT_EQ(ids[k], premiers[rangs[k]]) << textes[k];
+    }
+    // A new text is stored right after the last one of the first pass.
+    std::string dernier = "g" + std::to_string(NOMBRE - 1);
+    EXPECT_EQ(interner_valeur("g" + std::to_string(NOMBRE)), premiers.back() + 1 + dernier.size());
+}
