@@ -390,6 +390,27 @@ TEST_F(operateurs, jointure_cas_limites) {
     EXPECT_EQ(lignes_actives(TEXTE_19), (lignes{"3,4"}));
 }
 
+TEST_F(operateurs, jointure_chaines_longues_et_lignes_retirees) {
+    // Right rows of one key far apart (slots 40, 100 and 170) among rows of
+    // keys of their own, one of those repeated and so retired: a left row
+    // meets every live right row of its key, in slot order, and the key of
+    // the last slot is not missed.
+    creer_relation("B", "k,v");
+    std::vector<std::string> droite;
+    for (int i = 0; i < 200; i++) {
+        bool commune = i == 39 || i == 99 || i == 169;
+        droite.push_back((commune ? "c" : "s" + std::to_string(i)) + "," + std::to_string(i));
+    }
+    droite.push_back("s7,7");
+    droite.push_back("fin,0");
+    remplir("B", droite);
+    creer_relation("A", "k");
+    remplir("A", {"s7", "c", "x", "fin", "s40"});
+    jointure("A", "B", "J");
+    EXPECT_EQ(lignes_actives("J"), (lignes{"s7,7", "c,39", "c,99", "c,169", "fin,0", "s40,40"}));
+    EXPECT_EQ(comptes("J"), std::make_pair(int64_t{7}, int64_t{6}));
+}
+
 TEST_F(operateurs, jointure_ordre_des_erreurs) {
     EXPECT_EQ(code_avec(creer_a_b, [] { jointure("X", "Y", "A"); }), 200);
     EXPECT_EQ(code_avec(creer_a_b, [] { jointure("X", "Y", "J"); }), 203);
