@@ -170,8 +170,9 @@ TEST_F(valeurs, apres_l_oubli_des_textes_le_cache_ne_rend_plus_leurs_ids) {
 TEST_F(valeurs, un_grand_ensemble_retrouve_chacun_de_ses_textes) {
     // More texts than the processor's caches hold in the set (which then
     // loads ahead the text of the first entry bearing its hash bits), looked
-    // up again in an order of their own, as the rows of a large join do:
-    // each is found with the id it was given, none interned twice.
+    // up again in an order of their own, as the rows of a second relation
+    // over the same values are: each is found with the id it was given, none
+    // interned twice.
     constexpr int NOMBRE = 1600000, LOT = 4096;
     std::vector<id_valeur> premiers;
     std::vector<std::string> textes;
