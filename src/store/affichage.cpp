@@ -38,19 +38,25 @@ static void precharger_textes(const relation& rel, int64_t slot) {
         if (!(valeurs[i] & ID_ENTIER)) __builtin_prefetch(textes.octets + valeurs[i]);
 }
 
+// Writes the listing of `rel` to the output buffer.
+static void lister(const relation& rel) {
+    ecrire_ligne("\n\n@relation " + rel.nom + ":", rel, 0);
+    if (rel.nb_actifs <= 0) return;
+    const std::string debut_donnees = "\n@data " + rel.nom + ":";
+    int64_t stockes = nb_slots_stockes(rel);
+    constexpr int64_t AVANCE = 8; // slots read ahead
+    for (int64_t slot = 1; slot < stockes && slot <= AVANCE; slot++) precharger_textes(rel, slot);
+    for (int64_t slot = 1; slot < stockes; slot++) {
+        if (slot + AVANCE < stockes) precharger_textes(rel, slot + AVANCE);
+        if (rel.actifs[slot]) ecrire_ligne(debut_donnees, rel, slot);
+    }
+}
+
 void afficher_relation(std::string_view nom) {
     relation* rel = relation_existe(nom);
     if (!rel) erreur(203);
     // The companions show the relation themselves; nothing is written.
     if (journal.actif) return noter_affichage(*rel);
-    ecrire_ligne("\n\n@relation " + rel->nom + ":", *rel, 0);
-    if (rel->nb_actifs <= 0) return;
-    const std::string debut_donnees = "\n@data " + rel->nom + ":";
-    int64_t stockes = nb_slots_stockes(*rel);
-    constexpr int64_t AVANCE = 8; // slots read ahead
-    for (int64_t slot = 1; slot < stockes && slot <= AVANCE; slot++) precharger_textes(*rel, slot);
-    for (int64_t slot = 1; slot < stockes; slot++) {
-        if (slot + AVANCE < stockes) precharger_textes(*rel, slot + AVANCE);
-        if (rel->actifs[slot]) ecrire_ligne(debut_donnees, *rel, slot);
-    }
+    lister(*rel);
+    achever_sortie();
 }

@@ -1,6 +1,7 @@
 // The output file: a listing of many buffers arrives whole and in order, and
 // a file that cannot grow stops the run at the byte where it had to stop,
-// with the output-write error.
+// with the output-write error, reported by the listing whose bytes were
+// refused even when they were written behind it.
 #include "aide.h"
 
 #include <sys/resource.h>
@@ -59,7 +60,8 @@ struct programme {
     std::string listage;
 };
 
-programme grand_listage(int lignes) {
+// With `fois` = 1, R is printed once and then Q, which does not exist.
+programme grand_listage(int lignes, int fois = 2) {
     programme p;
     p.commandes = "@relation R: a,b\n";
     std::string une_fois = "\n\n@relation R:a,b";
@@ -68,8 +70,8 @@ programme grand_listage(int lignes) {
         p.commandes += "@data R: " + a + "," + b + "\n";
         une_fois += "\n@data R:" + a + "," + b;
     }
-    p.commandes += "@print R:\n@print R:\n";
-    p.listage = une_fois + une_fois;
+    p.commandes += fois == 2 ? "@print R:\n@print R:\n" : "@print R:\n@print Q:\n";
+    p.listage = fois == 2 ? une_fois + une_fois : une_fois;
     return p;
 }
 
@@ -95,4 +97,29 @@ TEST(ecriture, un_fichier_qui_ne_peut_plus_grandir_arrete_le_run_au_meme_octet) 
               "ERREUR ligne 300002 : \n[304] erreur d'ecriture dans le fichier de sortie\n");
     ASSERT_EQ(run.sortie.size(), LIMITE);
     EXPECT_TRUE(run.sortie == p.listage.substr(0, LIMITE));
+}
+
+TEST(ecriture, un_tampon_refuse_pendant_la_fin_du_listage_arrete_le_run_a_ce_listage) {
+    // About 1.5 MB: the first buffer is handed out full and refused past
+    // 500 kB while the rest of the listing fills the second; the listing
+    // reports it as it ends, the second buffer is never written, and the
+    // statement after it does not run (no error 203 for Q).
+    constexpr rlim_t LIMITE = 500'000;
+    programme p = grand_listage(90000, 1);
+    ASSERT_GT(p.listage.size(), size_t{1} << 20);
+    ASSERT_LT(p.listage.size(), size_t{2} << 20);
+    resultat_run run = lancer(p.commandes, LIMITE);
+    EXPECT_EQ(run.statut, 1);
+    EXPECT_EQ(run.erreurs,
+              "ERREUR ligne 90002 : \n[304] erreur d'ecriture dans le fichier de sortie\n");
+    ASSERT_EQ(run.sortie.size(), LIMITE);
+    EXPECT_TRUE(run.sortie == p.listage.substr(0, LIMITE));
+
+    // The refusal was reported once: the next run in the process writes
+    // its whole listing.
+    programme suivant = grand_listage(200000);
+    resultat_run apres = lancer(suivant.commandes);
+    EXPECT_EQ(apres.statut, 0);
+    EXPECT_EQ(apres.erreurs, "");
+    EXPECT_TRUE(apres.sortie == suivant.listage);
 }
