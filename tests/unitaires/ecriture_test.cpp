@@ -75,6 +75,16 @@ programme grand_listage(int lignes, int fois = 2) {
     return p;
 }
 
+// Checks that `run` stopped with the output-write error on `ligne`, its file
+// holding the first `limite` bytes of `listage`.
+void verifier_arret(const resultat_run& run, const std::string& listage, int ligne, rlim_t limite) {
+    EXPECT_EQ(run.statut, 1);
+    EXPECT_EQ(run.erreurs, "ERREUR ligne " + std::to_string(ligne) +
+                               " : \n[304] erreur d'ecriture dans le fichier de sortie\n");
+    ASSERT_EQ(run.sortie.size(), limite);
+    EXPECT_TRUE(run.sortie == listage.substr(0, limite));
+}
+
 } // namespace
 
 TEST(ecriture, un_listage_de_plusieurs_tampons_arrive_entier_et_dans_l_ordre) {
@@ -91,12 +101,7 @@ TEST(ecriture, un_fichier_qui_ne_peut_plus_grandir_arrete_le_run_au_meme_octet) 
     // byte, then refused.
     constexpr rlim_t LIMITE = 2'500'000;
     programme p = grand_listage(300000);
-    resultat_run run = lancer(p.commandes, LIMITE);
-    EXPECT_EQ(run.statut, 1);
-    EXPECT_EQ(run.erreurs,
-              "ERREUR ligne 300002 : \n[304] erreur d'ecriture dans le fichier de sortie\n");
-    ASSERT_EQ(run.sortie.size(), LIMITE);
-    EXPECT_TRUE(run.sortie == p.listage.substr(0, LIMITE));
+    verifier_arret(lancer(p.commandes, LIMITE), p.listage, 300002, LIMITE);
 }
 
 TEST(ecriture, un_tampon_refuse_pendant_la_fin_du_listage_arrete_le_run_a_ce_listage) {
@@ -108,12 +113,7 @@ TEST(ecriture, un_tampon_refuse_pendant_la_fin_du_listage_arrete_le_run_a_ce_lis
     programme p = grand_listage(90000, 1);
     ASSERT_GT(p.listage.size(), size_t{1} << 20);
     ASSERT_LT(p.listage.size(), size_t{2} << 20);
-    resultat_run run = lancer(p.commandes, LIMITE);
-    EXPECT_EQ(run.statut, 1);
-    EXPECT_EQ(run.erreurs,
-              "ERREUR ligne 90002 : \n[304] erreur d'ecriture dans le fichier de sortie\n");
-    ASSERT_EQ(run.sortie.size(), LIMITE);
-    EXPECT_TRUE(run.sortie == p.listage.substr(0, LIMITE));
+    verifier_arret(lancer(p.commandes, LIMITE), p.listage, 90002, LIMITE);
 
     // The refusal was reported once: the next run in the process writes
     // its whole listing.
